@@ -1,0 +1,68 @@
+// The one record of shared state: wizard position, the tables read from data.ini,
+// the screen size and the window handles. Lives in static storage for the whole run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr int kMaxModels = 20;
+inline constexpr int kMaxSteps = 20;
+inline constexpr std::size_t kValueSize = 520;  // one configuration value, at most 519 characters
+inline constexpr std::size_t kLineSize = 1040;  // a model or step line before it is split
+// Room for the longest path the platform can name (its extended-length limit) plus a zero.
+inline constexpr std::size_t kConfigPathSize = 32768;
+
+// Window and module handles stay opaque here so that the core never needs <windows.h>.
+using NativeHandle = void*;
+
+// Which wizard controls are enabled; bit 3 has no control.
+namespace EnableMask {
+inline constexpr std::int32_t kPrevious = 1;
+inline constexpr std::int32_t kNext = 2;
+inline constexpr std::int32_t kQuit = 4;
+inline constexpr std::int32_t kModelCombo = 16;
+inline constexpr std::int32_t kFirstStep = kModelCombo | kQuit | kNext;  // 22
+inline constexpr std::int32_t kMiddleStep = kPrevious | kNext | kQuit;   // 7
+inline constexpr std::int32_t kLastStep = kPrevious | kQuit;             // 5
+}  // namespace EnableMask
+
+// Order inside the record differs from the order of the fields in a step line.
+struct StepRecord {
+    char purpose[kValueSize];
+    char howTo[kValueSize];
+    char seen[kValueSize];
+    char patternSpec[kValueSize];
+};
+
+// The name of one model's own section in data.ini; its display name lives only in the list.
+struct ModelEntry {
+    char section[kValueSize];
+};
+
+struct DialogRect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;   // the dialog is measured at the screen origin, so right is its width
+    std::int32_t bottom;  // and bottom its height
+};
+
+struct AppState {
+    std::int32_t enableMask = EnableMask::kFirstStep;
+    std::int32_t currentStep = 1;
+    std::int32_t stepCount = 0;        // loadedStepCount + 2; 0 until a model is loaded
+    std::int32_t loadedStepCount = 0;  // N: StepRecords 0 to N - 1 hold the loaded model
+    StepRecord steps[kMaxSteps] = {};
+    ModelEntry models[kMaxModels] = {};
+    char configPath[kConfigPathSize] = {};
+    std::int32_t screenWidth = 0;
+    std::int32_t screenHeight = 0;
+    NativeHandle patternWindow = nullptr;
+    NativeHandle dialogWindow = nullptr;
+    NativeHandle instance = nullptr;
+    std::int32_t firstPaintPending = 0;
+    DialogRect dialogRect = {};
+    char scratch[kValueSize] = {};
+};
+
+extern AppState g_app;
+

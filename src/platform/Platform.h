@@ -1,0 +1,98 @@
+// The seams through which the portable core reaches the desktop: drawing, message
+// boxes, the INI reader and the wizard's controls. The Win32 layer implements them
+// in platform/win32; tests and tools implement them in memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+
+using Colour = std::uint32_t;  // 0x00BBGGRR, red in the low byte
+
+inline constexpr Colour kBlack = 0x000000;
+inline constexpr Colour kWhite = 0xFFFFFF;
+inline constexpr Colour kRed = 0x0000FF;
+inline constexpr Colour kBlue = 0xFF0000;
+
+struct Size {
+    int width;
+    int height;
+};
+
+// Right and bottom edges are excluded.
+struct Rect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+// One drawing context, held for the length of one painter call. Closing it (the
+// destructor) releases the pen it holds and then the context itself.
+class DrawingContext {
+public:
+    virtual ~DrawingContext() = default;
+    // Fills with a solid brush of the colour that lives only for this call.
+    virtual void Fill(Rect rect, Colour colour) = 0;
+    // Makes a solid one-pixel pen of the colour current, releasing the previous one.
+    virtual void SelectPen(Colour colour) = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    // Draws from the current position with the current pen; the end point is excluded.
+    virtual void LineTo(int x, int y) = 0;
+    // One character in the context's default font: black on an opaque white cell,
+    // with the cell's top-left corner at (x, y).
+    virtual void DrawChar(int x, int y, char c) = 0;
+};
+
+// A window's client area as the painters see it.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    virtual Size ClientSize() = 0;
+    virtual std::unique_ptr<DrawingContext> Open() = 0;
+};
+
+enum class MessageOwner { Dialog, PatternWindow };
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Modal, without an icon; waits until the user answers.
+    virtual MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
+                               MessageButtons buttons) = 0;
+};
+
+// Reads one value of an INI file the way GetPrivateProfileStringA does with no
+// default: a missing file, section or key gives an empty text, and a value longer
+// than out.size() - 1 is cut and still terminated.
+class IniReader {
+public:
+    virtual ~IniReader() = default;
+    virtual void Read(const char* section, const char* key, std::span<char> out,
+                      const char* path) = 0;
+};
+
+// The wizard dialog's controls, addressed by their IDC_ identifiers.
+class DialogControls {
+public:
+    virtual ~DialogControls() = default;
+    virtual void SetText(int id, const char* text) = 0;
+    virtual void Enable(int id, bool enabled) = 0;
+    virtual void Show(int id, bool visible) = 0;
+    virtual void Focus(int id) = 0;
+    virtual void AddListEntry(int id, const char* text) = 0;
+    virtual void SelectListEntry(int id, int index) = 0;
+    virtual int SelectedListEntry(int id) = 0;  // -1 when nothing is selected
+    virtual void MoveDialog(int x, int y, bool repaint) = 0;
+};
+
+// Everything the core may call; each member is owned by whoever builds the Platform.
+struct Platform {
+    IniReader& ini;
+    MessageBoxes& messages;
+    DialogControls& dialog;
+    Canvas& patternCanvas;
+};

@@ -1,0 +1,19 @@
+// Identifiers shared by the resource script and the code. The dialog template is
+// named by the string "IDD_DLG_SETUP", so that name is deliberately not defined here.
+#pragma once
+
+#define IDI_MONITOR 110
+
+#define IDC_MODEL_COMBO 142
+#define IDC_PREVIOUS 143
+#define IDC_NEXT 144
+#define IDC_QUIT 145
+#define IDC_STEP 146
+#define IDC_PURPOSE 147
+#define IDC_HOWTO 148
+#define IDC_PURPOSE_LABEL 149
+#define IDC_HOWTO_LABEL 150
+#define IDC_SEEN 151
+#define IDC_SEEN_LABEL 152
+#define IDC_HIDE 163
+#define IDC_PATTERN_LABEL 164
