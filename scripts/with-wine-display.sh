@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs a command with a fixed 1280x1024 virtual X display and a ready Wine prefix.
+# The prefix is created once here, so that no test pays for it inside its deadline.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+
+if [ -z "${LUMETTA_IN_XVFB:-}" ]; then
+    export LUMETTA_IN_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix in $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$wine" wineboot -i >/dev/null 2>&1
+fi
+# One server for the whole run, so that each program started below starts fast;
+# it answers 2 when a server for this prefix is already running.
+wineserver -p || true
+trap 'wineserver -k || true' EXIT
+# The first program of a fresh server boots Wine's own services and loses its output;
+# let that happen here rather than in the first test.
+timeout 120 "$wine" wineboot >/dev/null 2>&1 || true
+"$@"

@@ -1,0 +1,73 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+
+#include "app/AppState.h"
+
+namespace {
+
+HWND DialogWindow() { return static_cast<HWND>(g_app.dialogWindow); }
+HWND PatternWindow() { return static_cast<HWND>(g_app.patternWindow); }
+
+class Win32MessageBoxes final : public MessageBoxes {
+public:
+    MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
+                       MessageButtons buttons) override
+    {
+        HWND ownerWindow = owner == MessageOwner::Dialog ? DialogWindow() : PatternWindow();
+        const UINT type = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
+        return MessageBoxA(ownerWindow, text, caption, type) == IDCANCEL ? MessageAnswer::Cancel
+                                                                         : MessageAnswer::Ok;
+    }
+};
+
+class ProfileIniReader final : public IniReader {
+public:
+    void Read(const char* section, const char* key, std::span<char> out, const char* path) override
+    {
+        if (out.empty()) return;
+        out[0] = '\0';
+        // Without a path the profile functions would fall back to a file in the
+        // Windows directory, which is never the file the user meant.
+        if (path == nullptr || path[0] == '\0') return;
+        GetPrivateProfileStringA(section, key, "", out.data(), static_cast<DWORD>(out.size()), path);
+    }
+};
+
+class Win32DialogControls final : public DialogControls {
+public:
+    void SetText(int id, const char* text) override { SetWindowTextA(Item(id), text); }
+    void Enable(int id, bool enabled) override { EnableWindow(Item(id), enabled); }
+    void Show(int id, bool visible) override { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
+    void Focus(int id) override { SetFocus(Item(id)); }
+    void AddListEntry(int id, const char* text) override
+    {
+        SendDlgItemMessageA(DialogWindow(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    void SelectListEntry(int id, int index) override
+    {
+        SendDlgItemMessageA(DialogWindow(), id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    int SelectedListEntry(int id) override
+    {
+        return static_cast<int>(SendDlgItemMessageA(DialogWindow(), id, CB_GETCURSEL, 0, 0));
+    }
+    void MoveDialog(int x, int y, bool repaint) override
+    {
+        MoveWindow(DialogWindow(), x, y, g_app.dialogRect.right, g_app.dialogRect.bottom, repaint);
+    }
+
+private:
+    static HWND Item(int id) { return GetDlgItem(DialogWindow(), id); }
+};
+
+}  // namespace
+
+Platform& Win32Platform()
+{
+    static Win32MessageBoxes messages;
+    static ProfileIniReader ini;
+    static Win32DialogControls dialog;
+    static Platform platform{ini, messages, dialog, canvas};
+    return platform;
+}

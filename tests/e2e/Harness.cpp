@@ -1,0 +1,283 @@
+#include "Harness.h"
+
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+int g_failures = 0;
+std::string g_lumettaExe;
+
+// Wine maps the Linux root to drive Z:.
+std::string ToWindowsPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId) search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+void Expect(bool ok, const std::string& what, const char* file, int line)
+{
+    if (ok) return;
+    ++g_failures;
+    std::printf("FAILED %s:%d: %s\n", file, line, what.c_str());
+    std::fflush(stdout);
+}
+
+std::string Describe(long long value) { return std::to_string(value); }
+std::string Describe(const std::string& value) { return "\"" + value + "\""; }
+int FailureCount() { return g_failures; }
+
+std::vector<TestCase>& Registry()
+{
+    static std::vector<TestCase> tests;
+    return tests;
+}
+
+const std::string& LumettaExe() { return g_lumettaExe; }
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs)
+{
+    const ULONGLONG end = GetTickCount64() + deadlineMs;
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() >= end) return false;
+        Sleep(20);
+    }
+}
+
+std::string WindowText(HWND window)
+{
+    char text[4096] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &length);
+    return text;
+}
+
+std::string ClassName(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
+SIZE ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+Lumetta::Lumetta(const StartOptions& options) { Start(options); }
+
+Lumetta::Lumetta(const std::string& dataIni)
+{
+    StartOptions options;
+    options.dataIni = dataIni;
+    Start(options);
+}
+
+void Lumetta::Start(const StartOptions& options)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    static int serial = 0;
+    root_ = std::string(temp) + "lumetta-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++serial);
+    CreateDirectoryA(root_.c_str(), nullptr);
+    directory_ = root_;
+    if (!options.subdirectory.empty()) {
+        std::string level;
+        for (char c : options.subdirectory + "\\") {
+            if (c != '\\') {
+                level += c;
+                continue;
+            }
+            directory_ += "\\" + level;
+            CreateDirectoryA(directory_.c_str(), nullptr);
+            level.clear();
+        }
+    }
+    const std::string dataIni = directory_ + "\\data.ini";
+    if (options.dataIniIsDirectory) {
+        CreateDirectoryA(dataIni.c_str(), nullptr);
+    } else if (options.writeDataIni) {
+        std::ofstream(dataIni, std::ios::binary) << options.dataIni;
+    }
+
+    std::string commandLine = "\"" + g_lumettaExe + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(g_lumettaExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, directory_.c_str(), &startup, &info)) {
+        Expect(false, "CreateProcess " + g_lumettaExe + " in " + directory_ + " failed, error " +
+                          std::to_string(GetLastError()),
+               __FILE__, __LINE__);
+        return;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+}
+
+Lumetta::~Lumetta()
+{
+    if (process_ != nullptr) {
+        if (Running()) {
+            Expect(false, "lumetta.exe was still running at the end of the test; killed", __FILE__,
+                   __LINE__);
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, kDeadlineMs);
+        }
+        CloseHandle(process_);
+    }
+    // The process may hold the directory a moment longer under Wine.
+    WaitUntil([&] {
+        RemoveTree(root_);
+        return GetFileAttributesA(root_.c_str()) == INVALID_FILE_ATTRIBUTES;
+    }, 2000);
+}
+
+std::vector<HWND> Lumetta::Windows() const
+{
+    WindowSearch search{processId_, {}};
+    if (process_ != nullptr) EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Lumetta::FindWindowOf(const char* className, const char* title) const
+{
+    for (HWND window : Windows()) {
+        if (!IsWindowVisible(window) || ClassName(window) != className) continue;
+        if (title != nullptr && WindowText(window) != title) continue;
+        return window;
+    }
+    return nullptr;
+}
+
+HWND Lumetta::WaitForWindow(const char* className, const char* title, DWORD deadlineMs) const
+{
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowOf(className, title)) != nullptr; }, deadlineMs);
+    return window;
+}
+
+void Lumetta::Press(HWND dialog, int controlId) const
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+bool Lumetta::Running() const
+{
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+long Lumetta::WaitForExit(DWORD deadlineMs)
+{
+    if (process_ == nullptr) return -1;
+    if (WaitForSingleObject(process_, deadlineMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, kDeadlineMs);
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return static_cast<long>(code);
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+void Answer(HWND box, int button) { PostMessageA(box, WM_COMMAND, button, 0); }
+
+bool NoLumettaProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, "lumetta.exe") == 0) found = true;
+    CloseHandle(snapshot);
+    return !found;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::printf("usage: lumetta_e2e <lumetta.exe> <test name | all>\n");
+        for (const TestCase& test : Registry()) std::printf("  %s\n", test.name);
+        return 2;
+    }
+    g_lumettaExe = ToWindowsPath(argv[1]);
+    const std::string wanted = argv[2];
+    int passed = 0;
+    int failed = 0;
+    for (const TestCase& test : Registry()) {
+        if (wanted != "all" && wanted != test.name) continue;
+        const int before = FailureCount();
+        std::printf("[ RUN  ] %s\n", test.name);
+        std::fflush(stdout);
+        test.run();
+        const bool ok = FailureCount() == before;
+        std::printf("[ %s ] %s\n", ok ? " OK " : "FAIL", test.name);
+        ok ? ++passed : ++failed;
+    }
+    if (passed + failed == 0) {
+        std::printf("no test named %s\n", wanted.c_str());
+        return 2;
+    }
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

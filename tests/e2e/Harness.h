@@ -1,0 +1,123 @@
+// End-to-end harness: starts the real lumetta.exe in a scratch working directory and
+// drives it from outside, the way a user would, through its windows. Every wait has
+// a deadline so that a hung program fails its test instead of hanging the run.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr DWORD kDeadlineMs = 15000;
+
+// --- checks ---------------------------------------------------------------
+
+void Expect(bool ok, const std::string& what, const char* file, int line);
+std::string Describe(long long value);
+std::string Describe(const std::string& value);
+#define EXPECT(cond) Expect((cond), #cond, __FILE__, __LINE__)
+#define EXPECT_EQ(actual, expected)                                                          \
+    do {                                                                                     \
+        const auto& a_ = (actual);                                                           \
+        const auto& e_ = (expected);                                                         \
+        Expect(a_ == e_, std::string(#actual " == " #expected ": got ") + Describe(a_) +     \
+                             ", expected " + Describe(e_),                                   \
+               __FILE__, __LINE__);                                                          \
+    } while (0)
+// Stops the test case at once: later steps make no sense without this.
+#define REQUIRE(cond)                                                                        \
+    do {                                                                                     \
+        if (!(cond)) {                                                                       \
+            Expect(false, #cond, __FILE__, __LINE__);                                        \
+            return;                                                                          \
+        }                                                                                    \
+    } while (0)
+
+int FailureCount();
+
+// --- the test cases -------------------------------------------------------
+
+struct TestCase {
+    const char* name;
+    void (*run)();
+};
+std::vector<TestCase>& Registry();
+struct Registrar {
+    Registrar(const char* name, void (*run)()) { Registry().push_back({name, run}); }
+};
+#define E2E_TEST(name)                                          \
+    static void name();                                         \
+    static Registrar name##_registrar(#name, name);             \
+    static void name()
+
+// The lumetta.exe under test, as given on the driver's command line.
+const std::string& LumettaExe();
+
+// Polls until the condition holds or the deadline passes; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs = kDeadlineMs);
+
+// --- reading windows --------------------------------------------------------
+
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+RECT WindowRect(HWND window);
+// Screen pixel as 0x00BBGGRR; the screen may lag a paint, so poll where it matters.
+COLORREF ScreenPixel(int x, int y);
+SIZE ScreenSize();
+
+// --- a running program ------------------------------------------------------
+
+struct StartOptions {
+    // Contents of data.ini; no file at all when absent.
+    bool writeDataIni = true;
+    std::string dataIni;
+    // Puts data.ini in place as a directory instead of a file.
+    bool dataIniIsDirectory = false;
+    // Extra directory levels below the scratch directory, to lengthen the working directory.
+    std::string subdirectory;
+};
+
+class Lumetta {
+public:
+    explicit Lumetta(const StartOptions& options);
+    explicit Lumetta(const std::string& dataIni);
+    ~Lumetta();
+    Lumetta(const Lumetta&) = delete;
+    Lumetta& operator=(const Lumetta&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    const std::string& WorkingDirectory() const { return directory_; }
+
+    // A visible top-level window of the program with this class (and title, if given).
+    HWND WaitForWindow(const char* className, const char* title = nullptr,
+                       DWORD deadlineMs = kDeadlineMs) const;
+    HWND FindWindowOf(const char* className, const char* title = nullptr) const;
+    HWND WaitForDialog() const { return WaitForWindow("#32770", "Lumetta"); }
+    HWND WaitForMessageBox(const char* caption) const { return WaitForWindow("#32770", caption); }
+    HWND PatternWindow() const { return FindWindowOf("MONITOR"); }
+    // Every top-level window of the program, visible or not.
+    std::vector<HWND> Windows() const;
+
+    // Posted, never sent: a handler may open a message box that only we can answer.
+    void Press(HWND dialog, int controlId) const;
+
+    // Exit code, or -1 when the program did not end within the deadline (it is then killed).
+    long WaitForExit(DWORD deadlineMs = kDeadlineMs);
+    bool Running() const;
+
+private:
+    void Start(const StartOptions& options);
+
+    std::string root_;       // scratch directory, removed afterwards
+    std::string directory_;  // working directory of the program
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+};
+
+// Message box text (the static control 0xFFFF) and answer.
+std::string MessageBoxText(HWND box);
+void Answer(HWND box, int button);
+
+// True when no process runs lumetta.exe any more.
+bool NoLumettaProcess();

@@ -1,0 +1,138 @@
+// The program's shell: the full-screen pattern window, the wizard it owns, and a
+// clean exit with code 0 however the wizard ends.
+#include "Harness.h"
+
+#include "resource.h"
+
+namespace {
+
+const char kMinimalIni[] =
+    "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=PANEL,Flat panel\r\n"
+    "[PANEL]\r\nMENU_NUMBER=1\r\nMENU0=Edges, Look at the edges., Border, A frame\r\n";
+
+void QuitAndExpectCleanExit(Lumetta& app, HWND dialog)
+{
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+}
+
+}  // namespace
+
+E2E_TEST(pattern_window_covers_the_screen_in_black)
+{
+    Lumetta app(kMinimalIni);
+    HWND dialog = app.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    HWND pattern = app.PatternWindow();
+    REQUIRE(pattern != nullptr);
+
+    const SIZE screen = ScreenSize();
+    const RECT rect = WindowRect(pattern);
+    EXPECT_EQ(rect.left, 0L);
+    EXPECT_EQ(rect.top, 0L);
+    EXPECT_EQ(rect.right, static_cast<long>(screen.cx));
+    EXPECT_EQ(rect.bottom, static_cast<long>(screen.cy));
+    const LONG style = GetWindowLongA(pattern, GWL_STYLE);
+    EXPECT((style & WS_POPUP) != 0);
+    EXPECT((style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER)) == 0);
+    EXPECT_EQ(WindowText(pattern), std::string());
+
+    // Everywhere the dialog does not cover is black.
+    const RECT box = WindowRect(dialog);
+    const POINT probes[] = {{0, 0},
+                            {screen.cx - 1, 0},
+                            {0, screen.cy - 1},
+                            {screen.cx - 1, screen.cy - 1},
+                            {screen.cx / 2, box.top - 10},
+                            {screen.cx / 2, box.bottom + 10},
+                            {box.left - 10, screen.cy / 2},
+                            {box.right + 10, screen.cy / 2}};
+    for (const POINT& p : probes) {
+        if (p.x < 0 || p.y < 0 || p.x >= screen.cx || p.y >= screen.cy || PtInRect(&box, p)) continue;
+        const bool black = WaitUntil([&] { return ScreenPixel(p.x, p.y) == 0; }, 5000);
+        Expect(black, "pixel (" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") black",
+               __FILE__, __LINE__);
+    }
+    QuitAndExpectCleanExit(app, dialog);
+}
+
+E2E_TEST(dialog_is_owned_by_the_pattern_window_and_has_its_controls)
+{
+    Lumetta app(kMinimalIni);
+    HWND dialog = app.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    EXPECT(GetWindow(dialog, GW_OWNER) == app.PatternWindow());
+
+    struct Expected {
+        int id;
+        const char* className;
+    };
+    const Expected controls[] = {
+        {IDC_PATTERN_LABEL, "Static"}, {IDC_MODEL_COMBO, "ComboBox"}, {IDC_NEXT, "Button"},
+        {IDC_QUIT, "Button"},          {IDC_PREVIOUS, "Button"},      {IDC_STEP, "Static"},
+        {IDC_PURPOSE_LABEL, "Static"}, {IDC_HOWTO_LABEL, "Static"},   {IDC_SEEN_LABEL, "Static"},
+        {IDC_PURPOSE, "Static"},       {IDC_SEEN, "Static"},          {IDC_HOWTO, "Static"},
+        {IDC_HIDE, "Button"},
+    };
+    // Child windows come in template order, which is also the tab order.
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const Expected& expected : controls) {
+        REQUIRE(child != nullptr);
+        EXPECT_EQ(static_cast<long long>(GetDlgCtrlID(child)), static_cast<long long>(expected.id));
+        EXPECT_EQ(ClassName(child), std::string(expected.className));
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT(child == nullptr);
+    QuitAndExpectCleanExit(app, dialog);
+}
+
+E2E_TEST(quit_ends_the_program_with_exit_code_0)
+{
+    Lumetta app(kMinimalIni);
+    HWND dialog = app.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    QuitAndExpectCleanExit(app, dialog);
+}
+
+E2E_TEST(closing_the_dialog_ends_the_program_with_exit_code_0)
+{
+    Lumetta app(kMinimalIni);
+    HWND dialog = app.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+}
+
+E2E_TEST(escape_does_not_close_the_wizard)
+{
+    Lumetta app(kMinimalIni);
+    HWND dialog = app.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    Sleep(300);  // nothing may happen, so there is nothing to poll for
+    EXPECT(app.Running());
+    EXPECT(IsWindowVisible(dialog));
+    QuitAndExpectCleanExit(app, dialog);
+}
+
+E2E_TEST(starts_and_quits_without_data_ini)
+{
+    StartOptions options;
+    options.writeDataIni = false;
+    Lumetta app(options);
+    HWND dialog = app.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    QuitAndExpectCleanExit(app, dialog);
+}
+
+E2E_TEST(starts_and_quits_when_data_ini_is_a_directory)
+{
+    StartOptions options;
+    options.dataIniIsDirectory = true;
+    Lumetta app(options);
+    HWND dialog = app.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    QuitAndExpectCleanExit(app, dialog);
+}
