@@ -10,15 +10,6 @@ namespace {
 int g_failures = 0;
 std::string g_lumettaExe;
 
-// Wine maps the Linux root to drive Z:.
-std::string ToWindowsPath(std::string path)
-{
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 void RemoveTree(const std::string& path)
 {
     WIN32_FIND_DATAA found;
@@ -53,6 +44,14 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
 }
 
 }  // namespace
+
+std::string ToWindowsPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
 
 void Expect(bool ok, const std::string& what, const char* file, int line)
 {
@@ -128,6 +127,11 @@ Lumetta::Lumetta(const std::string& dataIni)
 
 void Lumetta::Start(const StartOptions& options)
 {
+    if (!options.existingDirectory.empty()) {
+        directory_ = options.existingDirectory;
+        Launch();
+        return;
+    }
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     static int serial = 0;
@@ -153,7 +157,11 @@ void Lumetta::Start(const StartOptions& options)
     } else if (options.writeDataIni) {
         std::ofstream(dataIni, std::ios::binary) << options.dataIni;
     }
+    Launch();
+}
 
+void Lumetta::Launch()
+{
     std::string commandLine = "\"" + g_lumettaExe + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -181,6 +189,7 @@ Lumetta::~Lumetta()
         }
         CloseHandle(process_);
     }
+    if (root_.empty()) return;
     // The process may hold the directory a moment longer under Wine.
     WaitUntil([&] {
         RemoveTree(root_);
@@ -253,10 +262,57 @@ bool NoLumettaProcess()
     return !found;
 }
 
+bool SaveScreen(const std::string& path)
+{
+    const SIZE size = ScreenSize();
+    const int stride = (size.cx * 3 + 3) & ~3;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = size.cx;
+    header.biHeight = size.cy;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(stride * size.cy);
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
+    bool saved = false;
+    if (bitmap != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;  // "BM"
+        file.bfOffBits = sizeof file + sizeof header;
+        file.bfSize = file.bfOffBits + header.biSizeImage;
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        out.write(static_cast<const char*>(bits), header.biSizeImage);
+        saved = out.good();
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+int RunScreenshot(const std::string& directory, const std::string& output);
+
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::string(argv[2]) == "--screenshot") {
+        g_lumettaExe = ToWindowsPath(argv[1]);
+        return RunScreenshot(ToWindowsPath(argv[4]), ToWindowsPath(argv[3]));
+    }
     if (argc != 3) {
-        std::printf("usage: lumetta_e2e <lumetta.exe> <test name | all>\n");
+        std::printf("usage: lumetta_e2e <lumetta.exe> <test name | all>\n"
+                    "       lumetta_e2e <lumetta.exe> --screenshot <out.bmp> <working directory>\n");
         for (const TestCase& test : Registry()) std::printf("  %s\n", test.name);
         return 2;
     }

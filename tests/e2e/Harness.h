@@ -76,6 +76,8 @@ struct StartOptions {
     bool dataIniIsDirectory = false;
     // Extra directory levels below the scratch directory, to lengthen the working directory.
     std::string subdirectory;
+    // Runs in this existing directory instead of a scratch one; data.ini is left as it is.
+    std::string existingDirectory;
 };
 
 class Lumetta {
@@ -108,6 +110,7 @@ public:
 
 private:
     void Start(const StartOptions& options);
+    void Launch();
 
     std::string root_;       // scratch directory, removed afterwards
     std::string directory_;  // working directory of the program
@@ -121,3 +124,9 @@ void Answer(HWND box, int button);
 
 // True when no process runs lumetta.exe any more.
 bool NoLumettaProcess();
+
+// Saves the whole screen as a 24-bit BMP file.
+bool SaveScreen(const std::string& path);
+
+// Windows path of a Linux one (Wine maps the Linux root to drive Z:).
+std::string ToWindowsPath(std::string path);

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs everything Lumetta's builds and tests need on Debian 12 (run as root).
+set -euo pipefail
+packages=(
+    cmake make g++ pkg-config python3           # native build and the icon generator
+    libgtest-dev libgmock-dev libbenchmark-dev   # unit tests and benchmarks
+    libpng-dev                                   # PNG pictures of the software canvas
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64  # lumetta.exe (cross build, windres, objdump)
+    wine64 xvfb xauth x11-utils imagemagick      # running it: Wine, a virtual display, screenshots
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds both presets and runs every test: the native unit
+# tests under the sanitizers, then the Windows program end to end under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+cmake --preset native
+cmake --build --preset native
+ctest --preset native
+
+cmake --preset mingw
+cmake --build --preset mingw
+scripts/with-wine-display.sh ctest --preset e2e
