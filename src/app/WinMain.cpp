@@ -57,6 +57,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+        RestoreWizard();
+        break;
     default:
         break;
     }

@@ -86,7 +86,21 @@ public:
     virtual void AddListEntry(int id, const char* text) = 0;
     virtual void SelectListEntry(int id, int index) = 0;
     virtual int SelectedListEntry(int id) = 0;  // -1 when nothing is selected
+    virtual int ListEntryCount(int id) = 0;
     virtual void MoveDialog(int x, int y, bool repaint) = 0;
+};
+
+// The two windows of the program: the full-screen pattern window and the wizard.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void ShowPatternWindow(bool visible) = 0;
+    // Paints the pattern window now, before returning; never through the queue.
+    virtual void PaintPatternWindow() = 0;
+    // Ends the run: the pattern window is told it is destroyed.
+    virtual void DestroyPatternWindow() = 0;
+    // Ends the wizard's modal loop with result 0 once the current handler returns.
+    virtual void EndWizard() = 0;
 };
 
 // Everything the core may call; each member is owned by whoever builds the Platform.
@@ -95,4 +109,5 @@ struct Platform {
     MessageBoxes& messages;
     DialogControls& dialog;
     Canvas& patternCanvas;
+    Shell& shell;
 };

@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include "resource.h"
+
 #include <cstdio>
 #include <fstream>
 
@@ -227,6 +229,13 @@ void Lumetta::Press(HWND dialog, int controlId) const
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
 
+void Lumetta::Choose(HWND dialog, int index) const
+{
+    HWND combo = GetDlgItem(dialog, IDC_MODEL_COMBO);
+    PostMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MODEL_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
 bool Lumetta::Running() const
 {
     return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
@@ -243,6 +252,44 @@ long Lumetta::WaitForExit(DWORD deadlineMs)
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
     return static_cast<long>(code);
+}
+
+std::vector<std::string> ComboEntries(HWND combo)
+{
+    std::vector<std::string> entries;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+    // The wide form: Wine hands the narrow one across processes as its first character only.
+    for (DWORD_PTR i = 0; i < count && i < 1000; ++i) {
+        wchar_t text[4096] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                            &length);
+        std::string narrow;
+        for (const wchar_t* c = text; *c != 0; ++c) narrow += static_cast<char>(*c);
+        entries.push_back(narrow);
+    }
+    return entries;
+}
+
+namespace {
+GUITHREADINFO ThreadInfo(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+}  // namespace
+
+HWND FocusedWindow(HWND anyWindowOfThread) { return ThreadInfo(anyWindowOfThread).hwndFocus; }
+HWND CaptureWindow(HWND anyWindowOfThread) { return ThreadInfo(anyWindowOfThread).hwndCapture; }
+
+bool IsChecked(HWND button)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return state == BST_CHECKED;
 }
 
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }

@@ -103,6 +103,8 @@ public:
 
     // Posted, never sent: a handler may open a message box that only we can answer.
     void Press(HWND dialog, int controlId) const;
+    // Selects a list entry and tells the dialog, as a user's choice would.
+    void Choose(HWND dialog, int index) const;
 
     // Exit code, or -1 when the program did not end within the deadline (it is then killed).
     long WaitForExit(DWORD deadlineMs = kDeadlineMs);
@@ -117,6 +119,12 @@ private:
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
 };
+
+std::vector<std::string> ComboEntries(HWND combo);
+// The window that has the keyboard focus in the thread of the given window.
+HWND FocusedWindow(HWND anyWindowOfThread);
+HWND CaptureWindow(HWND anyWindowOfThread);
+bool IsChecked(HWND button);
 
 // Message box text (the static control 0xFFFF) and answer.
 std::string MessageBoxText(HWND box);

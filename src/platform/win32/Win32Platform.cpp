@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/AppState.h"
+#include "platform/win32/GdiCanvas.h"
 
 namespace {
 
@@ -52,6 +53,10 @@ public:
     {
         return static_cast<int>(SendDlgItemMessageA(DialogWindow(), id, CB_GETCURSEL, 0, 0));
     }
+    int ListEntryCount(int id) override
+    {
+        return static_cast<int>(SendDlgItemMessageA(DialogWindow(), id, CB_GETCOUNT, 0, 0));
+    }
     void MoveDialog(int x, int y, bool repaint) override
     {
         MoveWindow(DialogWindow(), x, y, g_app.dialogRect.right, g_app.dialogRect.bottom, repaint);
@@ -61,6 +66,25 @@ private:
     static HWND Item(int id) { return GetDlgItem(DialogWindow(), id); }
 };
 
+// The pattern window's handle is known only once its creation has begun.
+class PatternWindowCanvas final : public Canvas {
+public:
+    Size ClientSize() override { return GdiCanvas(PatternWindow()).ClientSize(); }
+    std::unique_ptr<DrawingContext> Open() override { return GdiCanvas(PatternWindow()).Open(); }
+};
+
+class Win32Shell final : public Shell {
+public:
+    void ShowPatternWindow(bool visible) override
+    {
+        ShowWindow(PatternWindow(), visible ? SW_SHOW : SW_HIDE);
+    }
+    // A direct, synchronous paint: the pattern is on the screen when this returns.
+    void PaintPatternWindow() override { SendMessageA(PatternWindow(), WM_PAINT, 0, 0); }
+    void DestroyPatternWindow() override { SendMessageA(PatternWindow(), WM_DESTROY, 0, 0); }
+    void EndWizard() override { EndDialog(DialogWindow(), 0); }
+};
+
 }  // namespace
 
 Platform& Win32Platform()
@@ -68,6 +92,8 @@ Platform& Win32Platform()
     static Win32MessageBoxes messages;
     static ProfileIniReader ini;
     static Win32DialogControls dialog;
-    static Platform platform{ini, messages, dialog, canvas};
+    static PatternWindowCanvas canvas;
+    static Win32Shell shell;
+    static Platform platform{ini, messages, dialog, canvas, shell};
     return platform;
 }

@@ -1,0 +1,177 @@
+#include "config/Config.h"
+
+#include <cstdio>
+#include <limits>
+
+#include "app/Text.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr char kModelsSection[] = "MODELS";
+constexpr char kButtonsSection[] = "BUTTONS";
+constexpr char kErrorCaption[] = "Lumetta - ERROR";
+constexpr char kWarningCaption[] = "Lumetta - Warning";
+
+struct Caption {
+    const char* key;
+    int control;
+};
+constexpr std::array<Caption, 8> kCaptions = {{
+    {"MODELS", IDC_PATTERN_LABEL},
+    {"NEXT", IDC_NEXT},
+    {"QUIT", IDC_QUIT},
+    {"BACK", IDC_PREVIOUS},
+    {"WHY", IDC_PURPOSE_LABEL},
+    {"HOW", IDC_HOWTO_LABEL},
+    {"WHAT", IDC_SEEN_LABEL},
+    {"HIDE", IDC_HIDE},
+}};
+
+// Fields are separated by commas; every field but the first starts past any spaces
+// (code 32 only), the last one takes the rest of the line, and a field that reaches
+// the end of the line leaves those after it empty.
+template <std::size_t N>
+std::array<std::string_view, N> SplitFields(std::string_view line)
+{
+    std::array<std::string_view, N> fields{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (i > 0)
+            while (at < line.size() && line[at] == ' ') ++at;
+        const std::size_t comma = i + 1 < N ? line.find(',', at) : std::string_view::npos;
+        if (comma == std::string_view::npos) {
+            fields[i] = line.substr(at);
+            break;
+        }
+        fields[i] = line.substr(at, comma - at);
+        at = comma + 1;
+    }
+    return fields;
+}
+
+std::int32_t ReadNumber(Platform& platform, const char* section, const char* key)
+{
+    char value[kValueSize];
+    platform.ini.Read(section, key, value, g_app.configPath);
+    return ParseNumber(value);
+}
+
+// Formats one of the limit messages; the format is always ours, never from the file.
+void ShowLimitMessage(Platform& platform, const char* format, int limit, const char* caption)
+{
+    std::snprintf(g_app.scratch, sizeof g_app.scratch, format, limit);
+    platform.messages.Show(MessageOwner::Dialog, g_app.scratch, caption, MessageButtons::Ok);
+}
+
+}  // namespace
+
+StepFields SplitStepLine(std::string_view line)
+{
+    const auto f = SplitFields<4>(line);
+    return {f[0], f[1], f[2], f[3]};
+}
+
+ModelFields SplitModelLine(std::string_view line)
+{
+    const auto f = SplitFields<2>(line);
+    return {f[0], f[1]};
+}
+
+std::int32_t ParseNumber(std::string_view text)
+{
+    constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+    std::size_t at = text.find_first_not_of(kWhiteSpace);
+    if (at == std::string_view::npos) return 0;
+    bool negative = false;
+    if (text[at] == '+' || text[at] == '-') negative = text[at++] == '-';
+    // Accumulate in 64 bits and stop growing once past the 32-bit range.
+    constexpr std::int64_t kBeyond = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+        if (magnitude <= kBeyond) magnitude = magnitude * 10 + (text[at] - '0');
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+void ExpandLineBreaks(char* text)
+{
+    for (; *text != '\0'; ++text) {
+        if (text[0] == '\\' && text[1] == 'n') {
+            text[0] = '\r';
+            text[1] = '\n';
+            ++text;
+        }
+    }
+}
+
+void LoadModelList(Platform& platform, ModelNames& names)
+{
+    names.count = 0;
+    std::int32_t count = ReadNumber(platform, kModelsSection, "MODEL_NUMBER");
+    if (count > kMaxModels) {
+        ShowLimitMessage(platform, "Execeed maximun of the model number %d", kMaxModels, kWarningCaption);
+        count = kMaxModels;
+    }
+    for (int j = 0; j < count; ++j) {
+        char key[16];
+        std::snprintf(key, sizeof key, "MODEL%d", j);
+        char line[kLineSize];
+        platform.ini.Read(kModelsSection, key, line, g_app.configPath);
+        const ModelFields fields = SplitModelLine(line);
+        CopyText(g_app.models[j].section, fields.section);
+        CopyText(names.names[j], fields.displayName);
+        names.count = j + 1;
+    }
+}
+
+void ApplyButtonCaptions(Platform& platform)
+{
+    for (const Caption& caption : kCaptions) {
+        char text[kValueSize];
+        platform.ini.Read(kButtonsSection, caption.key, text, g_app.configPath);
+        platform.dialog.SetText(caption.control, text);
+    }
+}
+
+void LoadModelSteps(Platform& platform, int index)
+{
+    // An index outside the table names no section, like a model that was never listed.
+    const char* section = index >= 0 && index < kMaxModels ? g_app.models[index].section : "";
+    std::int32_t count = ReadNumber(platform, section, "MENU_NUMBER");
+    if (count > kMaxSteps) {
+        ShowLimitMessage(platform, "Execeed maximun of the menu number %d", kMaxSteps, kErrorCaption);
+        count = kMaxSteps;
+    }
+    // A negative count would leave fewer than two steps and strand the wizard.
+    if (count < 0) count = 0;
+    g_app.loadedStepCount = count;
+    g_app.stepCount = count + 2;
+
+    for (int i = 0; i < count; ++i) {
+        char key[16];
+        std::snprintf(key, sizeof key, "MENU%d", i);
+        char line[kLineSize];
+        platform.ini.Read(section, key, line, g_app.configPath);
+        const StepFields fields = SplitStepLine(line);
+        StepRecord& step = g_app.steps[i];
+        CopyText(step.purpose, fields.purpose);
+        if (fields.howTo.size() >= kValueSize)
+            ShowLimitMessage(platform, "Execeed maximun of the How-To-Do text length %d",
+                             static_cast<int>(kValueSize), kErrorCaption);
+        CopyText(step.howTo, fields.howTo);
+        ExpandLineBreaks(step.howTo);
+        CopyText(step.patternSpec, fields.patternSpec);
+        CopyText(step.seen, fields.seen);
+    }
+}
+
+const char* ReadModelsText(Platform& platform, const char* key)
+{
+    g_app.scratch[0] = '\0';
+    platform.ini.Read(kModelsSection, key, g_app.scratch, g_app.configPath);
+    ExpandLineBreaks(g_app.scratch);
+    return g_app.scratch;
+}

@@ -1,0 +1,111 @@
+// In-memory stand-ins for the desktop: recorded message boxes and dialog controls,
+// data.ini written to a scratch directory and read by the portable INI reader.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/ConfigPath.h"
+#include "app/Text.h"
+#include "config/IniFile.h"
+#include "platform/Platform.h"
+#include "platform/SoftCanvas.h"
+
+struct ShownMessage {
+    MessageOwner owner;
+    std::string text;
+    std::string caption;
+    MessageButtons buttons;
+};
+
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
+                       MessageButtons buttons) override
+    {
+        shown.push_back({owner, text, caption, buttons});
+        return answer;
+    }
+    std::vector<ShownMessage> shown;
+    MessageAnswer answer = MessageAnswer::Ok;
+};
+
+struct ControlState {
+    std::string text;
+    bool enabled = true;
+    bool visible = true;
+    std::vector<std::string> entries;
+    int selected = -1;
+};
+
+class FakeDialogControls final : public DialogControls {
+public:
+    void SetText(int id, const char* text) override { controls[id].text = text; }
+    void Enable(int id, bool enabled) override { controls[id].enabled = enabled; }
+    void Show(int id, bool visible) override { controls[id].visible = visible; }
+    void Focus(int id) override { focus = id; }
+    void AddListEntry(int id, const char* text) override { controls[id].entries.push_back(text); }
+    void SelectListEntry(int id, int index) override
+    {
+        auto& c = controls[id];
+        c.selected = index >= 0 && index < static_cast<int>(c.entries.size()) ? index : -1;
+    }
+    int SelectedListEntry(int id) override { return controls[id].selected; }
+    int ListEntryCount(int id) override { return static_cast<int>(controls[id].entries.size()); }
+    void MoveDialog(int x, int y, bool) override { position = {x, y}; }
+
+    std::map<int, ControlState> controls;
+    int focus = 0;
+    std::pair<int, int> position{0, 0};
+};
+
+class FakeShell final : public Shell {
+public:
+    void ShowPatternWindow(bool visible) override { patternVisible = visible; }
+    void PaintPatternWindow() override { ++paints; }
+    void DestroyPatternWindow() override { destroyed = true; }
+    void EndWizard() override { ended = true; }
+
+    bool patternVisible = false;
+    int paints = 0;
+    bool destroyed = false;
+    bool ended = false;
+};
+
+// A fresh AppState and a scratch directory holding data.ini.
+class FakePlatform {
+public:
+    FakePlatform()
+    {
+        g_app = AppState{};
+        char pattern[] = "/tmp/lumetta-unit-XXXXXX";
+        directory_ = mkdtemp(pattern);
+        CopyText(g_app.configPath, directory_ + "/" + std::string(kConfigFileName));
+    }
+    ~FakePlatform() { std::filesystem::remove_all(directory_); }
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    void WriteIni(const std::string& text)
+    {
+        std::ofstream(g_app.configPath, std::ios::binary) << text;
+    }
+    std::string Directory() const { return directory_; }
+
+    FakeMessageBoxes messages;
+    FakeDialogControls dialog;
+    FileIniReader ini;
+    SoftCanvas canvas{64, 48};
+    FakeShell shell;
+    Platform platform{ini, messages, dialog, canvas, shell};
+
+private:
+    std::string directory_;
+};
