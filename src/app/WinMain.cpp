@@ -7,6 +7,8 @@
 
 #include "app/AppState.h"
 #include "app/ConfigPath.h"
+#include "patterns/PaintCycle.h"
+#include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/SetupDlgProc.h"
 
@@ -57,6 +59,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_PAINT:
+        PaintPatternWindow(Win32Platform());
+        break;  // default processing validates the window
+    case WM_ERASEBKGND:
+        // Every paint covers the whole client area; erasing would blank the pattern
+        // with the class's black until the next paint.
+        return 1;
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
         RestoreWizard();

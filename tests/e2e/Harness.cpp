@@ -223,6 +223,17 @@ HWND Lumetta::WaitForWindow(const char* className, const char* title, DWORD dead
     return window;
 }
 
+HWND Lumetta::WaitForDialog() const
+{
+    HWND dialog = nullptr;
+    WaitUntil([&] {
+        for (const char* caption : {kWelcomeCaption, kNotesCaption})
+            if (HWND box = FindWindowOf("#32770", caption)) Answer(box, IDOK);
+        return (dialog = FindWindowOf("#32770", "Lumetta")) != nullptr;
+    });
+    return dialog;
+}
+
 void Lumetta::Press(HWND dialog, int controlId) const
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),

@@ -10,6 +10,8 @@
 #include <vector>
 
 constexpr DWORD kDeadlineMs = 15000;
+constexpr char kWelcomeCaption[] = "Lumetta - Version 1.00";
+constexpr char kNotesCaption[] = "Lumetta - Setup Notes";
 
 // --- checks ---------------------------------------------------------------
 
@@ -95,7 +97,8 @@ public:
     HWND WaitForWindow(const char* className, const char* title = nullptr,
                        DWORD deadlineMs = kDeadlineMs) const;
     HWND FindWindowOf(const char* className, const char* title = nullptr) const;
-    HWND WaitForDialog() const { return WaitForWindow("#32770", "Lumetta"); }
+    // Waits for the wizard, answering the welcome and notes messages with OK on the way.
+    HWND WaitForDialog() const;
     HWND WaitForMessageBox(const char* caption) const { return WaitForWindow("#32770", caption); }
     HWND PatternWindow() const { return FindWindowOf("MONITOR"); }
     // Every top-level window of the program, visible or not.

@@ -6,25 +6,13 @@
 #include "Harness.h"
 #include "resource.h"
 
-namespace {
-
-constexpr const char* kStartupCaptions[] = {"Lumetta - Version 1.00", "Lumetta - Setup Notes"};
-
-}  // namespace
-
 int RunScreenshot(const std::string& directory, const std::string& output)
 {
     StartOptions options;
     options.existingDirectory = directory;
     Lumetta app(options);
-    HWND dialog = nullptr;
-    const bool up = WaitUntil([&] {
-        for (const char* caption : kStartupCaptions)
-            if (HWND box = app.FindWindowOf("#32770", caption)) Answer(box, IDOK);
-        dialog = app.FindWindowOf("#32770", "Lumetta");
-        return dialog != nullptr;
-    });
-    if (!up) {
+    HWND dialog = app.WaitForDialog();
+    if (dialog == nullptr) {
         std::printf("the wizard did not appear\n");
         return 1;
     }

@@ -1,0 +1,174 @@
+#include "config/IniFile.h"
+
+#include "app/Text.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr std::size_t kReadChunk = 1024 * 1024;
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr char kUnmappable = '?';
+
+// Windows trims names and values of these, and nothing else (not form feed).
+constexpr bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v';
+}
+
+std::string_view TrimBlanks(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// The caller's names lose spaces only: a tab in an argument makes the match fail.
+std::string_view TrimSpaces(std::string_view s)
+{
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string_view UpToNul(std::string_view s)
+{
+    return s.substr(0, s.find('\0'));
+}
+
+constexpr char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// Takes the next line off text. CR LF, LF and CR all end a line; the empty lines that
+// splitting at each of them leaves behind are skipped like any blank line.
+std::string_view TakeLine(std::string_view& text)
+{
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    return line;
+}
+
+std::string_view Unquote(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+std::string_view ValueOf(std::string_view raw)
+{
+    std::string_view value = TrimBlanks(raw);
+    if (value.size() >= kIniValueLengthWrap) value = value.substr(0, value.size() % kIniValueLengthWrap);
+    return Unquote(UpToNul(value));
+}
+
+constexpr bool IsHighSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+std::string NarrowUtf16Le(std::string_view bytes)
+{
+    const auto unitAt = [bytes](std::size_t i) {
+        return static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i])) |
+               static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i + 1])) << 8;
+    };
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    // A last odd byte is half a character and is dropped.
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const unsigned unit = unitAt(i);
+        if (unit < 0x80) {
+            text += static_cast<char>(unit);
+            continue;
+        }
+        // A surrogate pair is one character, so one '?'.
+        if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(unitAt(i + 2))) i += 2;
+        text += kUnmappable;
+    }
+    return text;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Empty when the file is missing or unreadable; a directory opens on some systems
+// and then fails at the first read.
+std::string ReadFileBytes(const char* path)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    if (!file) return {};
+    std::string bytes;
+    while (bytes.size() < kMaxIniFileBytes) {
+        const std::size_t old = bytes.size();
+        const std::size_t wanted = std::min(kReadChunk, kMaxIniFileBytes - old);
+        bytes.resize(old + wanted);
+        const std::size_t got = std::fread(bytes.data() + old, 1, wanted, file.get());
+        bytes.resize(old + got);
+        if (got < wanted) break;
+    }
+    if (std::ferror(file.get())) return {};
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string_view> LookUpIniValue(std::string_view text, std::string_view section,
+                                               std::string_view key)
+{
+    section = TrimSpaces(section);
+    key = TrimSpaces(key);
+    // The model loader asks for an empty section name and must get nothing, even where
+    // Windows would find a "[]" section.
+    if (section.empty()) return std::nullopt;
+
+    bool inSection = false;
+    while (!text.empty()) {
+        const std::string_view line = TrimBlanks(TakeLine(text));
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            // Only the first section of a name counts; a later one is never searched.
+            if (inSection) return std::nullopt;
+            // The name ends at the first ']' or, lacking one, at the end of the line.
+            const std::string_view name = line.substr(1, line.find(']', 1) - 1);
+            inSection = EqualIgnoringAsciiCase(UpToNul(TrimBlanks(name)), section);
+            continue;
+        }
+        // Lines before the first section belong to no section.
+        if (!inSection || line.front() == ';') continue;
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) continue;
+        if (EqualIgnoringAsciiCase(UpToNul(TrimBlanks(line.substr(0, equals))), key)) {
+            return ValueOf(line.substr(equals + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string IniTextFromBytes(std::string bytes)
+{
+    if (!bytes.starts_with(kUtf16LeMark)) return bytes;
+    return NarrowUtf16Le(std::string_view(bytes).substr(kUtf16LeMark.size()));
+}
+
+void FileIniReader::Read(const char* section, const char* key, std::span<char> out,
+                         const char* path)
+{
+    if (out.empty()) return;
+    out[0] = '\0';
+    if (!section || !key || !path) return;
+    const std::string text = IniTextFromBytes(ReadFileBytes(path));
+    if (const auto value = LookUpIniValue(text, section, key)) CopyText(out, *value);
+}

@@ -1,0 +1,40 @@
+// Reads data.ini the way Windows' GetPrivateProfileStringA does, without Win32, so that
+// the core and its tests run anywhere and agree with what the program sees on Windows.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// A configuration file is a few kilobytes; only this much of a larger one is read, so
+// that a stray multi-gigabyte file cannot exhaust memory.
+inline constexpr std::size_t kMaxIniFileBytes = 64 * 1024 * 1024;
+
+// Windows measures a value's length in 16 bits: a value of 65536 characters or more
+// comes back as its length modulo this.
+inline constexpr std::size_t kIniValueLengthWrap = 65536;
+
+// The value of key in the first section named section of an INI text, or nullopt.
+// Names are trimmed of spaces and compared without regard to ASCII case; an empty
+// section name finds nothing, an empty key name finds "=value". A NUL byte ends a name
+// or value as it would a C string, but not its line.
+std::optional<std::string_view> LookUpIniValue(std::string_view text, std::string_view section,
+                                               std::string_view key);
+
+// The single-byte text that a file's bytes stand for: the bytes themselves, unless a
+// UTF-16LE byte-order mark makes them UTF-16. Such text is narrowed with '?' for every
+// character beyond ASCII.
+std::string IniTextFromBytes(std::string bytes);
+
+// Reads the file anew at each call: the program asks for a few dozen values, and an
+// edited file takes effect at the next read.
+class FileIniReader final : public IniReader {
+public:
+    // A null argument finds nothing: the enumerating forms of the Win32 call are not offered.
+    void Read(const char* section, const char* key, std::span<char> out,
+              const char* path) override;
+};

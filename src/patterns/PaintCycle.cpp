@@ -1,0 +1,78 @@
+#include "patterns/PaintCycle.h"
+
+#include "app/AppState.h"
+#include "config/Config.h"
+#include "patterns/Painters.h"
+
+namespace {
+
+constexpr int kColourRampDivisor = 8;
+
+void ShowStartupMessages(Platform& platform)
+{
+    // Cleared before anything is shown: a paint nested in a message box's loop must
+    // not show the messages again.
+    g_app.firstPaintPending = 0;
+    ReadModelsText(platform, "WELCOME");
+    if (platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, "Lumetta - Version 1.00",
+                               MessageButtons::OkCancel) == MessageAnswer::Cancel)
+        platform.shell.DestroyPatternWindow();
+    ReadModelsText(platform, "NOTES");
+    platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, "Lumetta - Setup Notes",
+                           MessageButtons::Ok);
+}
+
+}  // namespace
+
+void PaintPattern(Canvas& canvas, PatternChoice choice)
+{
+    switch (choice.pattern) {
+    case Pattern::UniformGrey:
+        DrawGreyRamp(canvas, choice.number);
+        break;
+    case Pattern::VerticalLines:
+        DrawVerticalLines(canvas, kWhite, choice.number);
+        DrawFrame(canvas, kBlue);
+        break;
+    case Pattern::HorizontalLines:
+        DrawHorizontalLines(canvas, kRed, 1);
+        break;
+    case Pattern::ColourRamp:
+        DrawColourRamp(canvas, kColourRampDivisor);
+        break;
+    case Pattern::Hatch:
+        DrawHatch(canvas, choice.number);
+        break;
+    case Pattern::LabelledRamp:
+        DrawGreyRamp(canvas, 0);
+        break;
+    case Pattern::Border:
+        FillBlack(canvas);
+        DrawFrame(canvas, kWhite);
+        break;
+    case Pattern::White:
+        FillSolid(canvas, kWhite);
+        break;
+    case Pattern::Black:
+        FillBlack(canvas);
+        break;
+    case Pattern::None:
+        break;
+    }
+}
+
+void PaintPatternWindow(Platform& platform)
+{
+    FillBlack(platform.patternCanvas);
+    if (g_app.currentStep == 1) {
+        if (g_app.firstPaintPending != 0) ShowStartupMessages(platform);
+        return;
+    }
+    if (g_app.currentStep == g_app.stepCount) {
+        platform.shell.ShowPatternWindow(false);
+        return;
+    }
+    const int index = g_app.currentStep - 2;
+    if (index < 0 || index >= kMaxSteps) return;  // no such step: stay black
+    PaintPattern(platform.patternCanvas, MatchPatternSpec(g_app.steps[index].patternSpec));
+}

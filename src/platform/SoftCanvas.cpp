@@ -1,0 +1,267 @@
+#include "platform/SoftCanvas.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kGlyphWidth = 5;
+constexpr int kGlyphHeight = 7;
+constexpr int kGlyphLeft = 1;  // offset of the glyph inside its cell
+constexpr int kGlyphTop = 3;
+
+// Digits 0-9, one byte per glyph row, the glyph's left column in bit 4.
+constexpr std::array<std::array<std::uint8_t, kGlyphHeight>, 10> kDigitGlyphs{{
+    {0b01110, 0b10001, 0b10011, 0b10101, 0b11001, 0b10001, 0b01110},
+    {0b00100, 0b01100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110},
+    {0b01110, 0b10001, 0b00001, 0b00010, 0b00100, 0b01000, 0b11111},
+    {0b11111, 0b00010, 0b00100, 0b00010, 0b00001, 0b10001, 0b01110},
+    {0b00010, 0b00110, 0b01010, 0b10010, 0b11111, 0b00010, 0b00010},
+    {0b11111, 0b10000, 0b11110, 0b00001, 0b00001, 0b10001, 0b01110},
+    {0b00110, 0b01000, 0b10000, 0b11110, 0b10001, 0b10001, 0b01110},
+    {0b11111, 0b00001, 0b00010, 0b00100, 0b01000, 0b01000, 0b01000},
+    {0b01110, 0b10001, 0b10001, 0b01110, 0b10001, 0b10001, 0b01110},
+    {0b01110, 0b10001, 0b10001, 0b01111, 0b00001, 0b00010, 0b01100},
+}};
+
+// Sized so that a band stays in the cache while the recorded fills are painted into it.
+constexpr std::size_t kBandBytes = 128 * 1024;
+// Enough for a vertical grating across an 8K screen without an early flush.
+constexpr std::size_t kMaxPendingFills = 8192;
+
+// The pixels of a line along one axis from a to b, b itself excluded, as a half-open range.
+struct Range {
+    std::int64_t from;
+    std::int64_t to;
+};
+
+constexpr Range LineRange(int a, int b)
+{
+    return a <= b ? Range{a, b} : Range{std::int64_t{b} + 1, std::int64_t{a} + 1};
+}
+
+}  // namespace
+
+// Starts with the platform's defaults: the black pen, no pen of its own.
+class SoftContext final : public DrawingContext {
+public:
+    explicit SoftContext(SoftCanvas& canvas) : canvas_(canvas) { ++canvas_.contextsOpened_; }
+    ~SoftContext() override
+    {
+        ReleasePen();
+        canvas_.Flush();
+        ++canvas_.contextsClosed_;
+    }
+    SoftContext(const SoftContext&) = delete;
+    SoftContext& operator=(const SoftContext&) = delete;
+
+    void Fill(Rect rect, Colour colour) override
+    {
+        canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, colour);
+    }
+
+    void SelectPen(Colour colour) override
+    {
+        ReleasePen();
+        ++canvas_.pensCreated_;
+        ++canvas_.livePens_;
+        ownPen_ = true;
+        pen_ = colour;
+    }
+
+    void MoveTo(int x, int y) override
+    {
+        x_ = x;
+        y_ = y;
+    }
+
+    void LineTo(int x, int y) override
+    {
+        canvas_.DrawLine(x_, y_, x, y, pen_);
+        MoveTo(x, y);
+    }
+
+    void DrawChar(int x, int y, char c) override { canvas_.DrawGlyph(x, y, c); }
+
+private:
+    void ReleasePen()
+    {
+        if (!ownPen_) return;
+        --canvas_.livePens_;
+        ownPen_ = false;
+        pen_ = kBlack;
+    }
+
+    SoftCanvas& canvas_;
+    Colour pen_ = kBlack;
+    bool ownPen_ = false;
+    int x_ = 0;
+    int y_ = 0;
+};
+
+SoftCanvas::SoftCanvas(int width, int height, Colour background)
+{
+    Resize(width, height, background);
+}
+
+std::unique_ptr<DrawingContext> SoftCanvas::Open()
+{
+    return std::make_unique<SoftContext>(*this);
+}
+
+void SoftCanvas::Resize(int width, int height, Colour background)
+{
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    pending_.clear();
+    pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                   background);
+}
+
+std::span<const std::uint32_t> SoftCanvas::Pixels() const
+{
+    Flush();
+    return pixels_;
+}
+
+Colour SoftCanvas::Pixel(int x, int y) const
+{
+    assert(x >= 0 && x < width_ && y >= 0 && y < height_);
+    Flush();
+    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(x)];
+}
+
+// Every drawing operation ends here; nothing outside the canvas is ever recorded.
+void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
+                          std::int64_t bottom, Colour colour)
+{
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, width_);
+    bottom = std::min<std::int64_t>(bottom, height_);
+    if (left >= right || top >= bottom) return;
+    if (pending_.size() == kMaxPendingFills) Flush();
+    pending_.push_back({static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                        static_cast<int>(bottom), colour});
+}
+
+void SoftCanvas::Flush() const
+{
+    if (pending_.empty()) return;
+    const bool fullHeight = std::all_of(pending_.begin(), pending_.end(), [&](const auto& fill) {
+        return fill.top == 0 && fill.bottom == height_;
+    });
+    if (fullHeight && pending_.size() > 1) {
+        PaintEveryRowAlike();
+    } else {
+        PaintInBands();
+    }
+    pending_.clear();
+}
+
+// Fills that all run from the top row to the bottom one change every row in the same way:
+// compose that change once, then blend it into each row.
+void SoftCanvas::PaintEveryRowAlike() const
+{
+    const auto width = static_cast<std::size_t>(width_);
+    std::vector<std::uint32_t> colours(width);
+    std::vector<std::uint32_t> painted(width);  // all ones where a fill reaches
+    for (const PendingFill& fill : pending_) {
+        std::fill(colours.begin() + fill.left, colours.begin() + fill.right, fill.colour);
+        std::fill(painted.begin() + fill.left, painted.begin() + fill.right, ~0u);
+    }
+    const bool wholeRow = std::find(painted.begin(), painted.end(), 0u) == painted.end();
+    for (auto row = pixels_.begin(); row != pixels_.end(); row += width_) {
+        if (wholeRow) {
+            std::copy(colours.begin(), colours.end(), row);
+            continue;
+        }
+        for (std::size_t x = 0; x < width; ++x) {
+            row[x] = (row[x] & ~painted[x]) | (colours[x] & painted[x]);
+        }
+    }
+}
+
+void SoftCanvas::PaintInBands() const
+{
+    // Nothing is recorded on an empty canvas, so the width is at least 1 here.
+    const auto width = static_cast<std::size_t>(width_);
+    const auto rowBytes = width * sizeof(std::uint32_t);
+    const auto bandRows = static_cast<int>(std::max<std::size_t>(kBandBytes / rowBytes, 1));
+    for (int bandTop = 0, bandBottom = 0; bandTop < height_; bandTop = bandBottom) {
+        bandBottom = bandTop + std::min(bandRows, height_ - bandTop) - (bandTop > 0);
+        for (const PendingFill& fill : pending_) {
+            const int top = std::max(fill.top, bandTop);
+            const int bottom = std::min(fill.bottom, bandBottom);
+            if (top >= bottom) continue;
+            std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(top) * width;
+            if (fill.right - fill.left == 1) {  // a vertical line: one store per row
+                for (int y = top; y < bottom; ++y, row += width) row[fill.left] = fill.colour;
+            } else {
+                for (int y = top; y < bottom; ++y, row += width) {
+                    std::fill(row + fill.left, row + fill.right, fill.colour);
+                }
+            }
+        }
+    }
+}
+
+void SoftCanvas::DrawLine(int x0, int y0, int x1, int y1, Colour colour)
+{
+    if (y0 == y1) {
+        const Range columns = LineRange(x0, x1);
+        FillRect(columns.from, y0, columns.to, std::int64_t{y0} + 1, colour);
+    } else if (x0 == x1) {
+        const Range rows = LineRange(y0, y1);
+        FillRect(x0, rows.from, std::int64_t{x0} + 1, rows.to, colour);
+    } else {
+        DrawDiagonal(x0, y0, x1, y1, colour);
+    }
+}
+
+// Not used by the painters; only kept safe and bounded. Steps along the major axis,
+// over the part of it that lies inside the canvas.
+void SoftCanvas::DrawDiagonal(int x0, int y0, int x1, int y1, Colour colour)
+{
+    const std::int64_t dx = std::int64_t{x1} - x0;
+    const std::int64_t dy = std::int64_t{y1} - y0;
+    const bool alongX = std::llabs(dx) >= std::llabs(dy);
+    const std::int64_t steps = alongX ? std::llabs(dx) : std::llabs(dy);
+    const std::int64_t start = alongX ? x0 : y0;
+    const std::int64_t direction = (alongX ? dx : dy) > 0 ? 1 : -1;
+    const int limit = alongX ? width_ : height_;
+
+    // Steps t with 0 <= start + direction * t < limit.
+    std::int64_t first = direction > 0 ? -start : start - (limit - 1);
+    std::int64_t last = direction > 0 ? limit - 1 - start : start;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min(last, steps - 1);  // the end point is excluded
+    for (std::int64_t t = first; t <= last; ++t) {
+        const double fraction = static_cast<double>(t) / static_cast<double>(steps);
+        const std::int64_t x = x0 + std::llround(fraction * static_cast<double>(dx));
+        const std::int64_t y = y0 + std::llround(fraction * static_cast<double>(dy));
+        FillRect(x, y, x + 1, y + 1, colour);
+    }
+}
+
+void SoftCanvas::DrawGlyph(int x, int y, char c)
+{
+    const std::int64_t left = x;
+    const std::int64_t top = y;
+    FillRect(left, top, left + kCellWidth, top + kCellHeight, kWhite);
+    if (c < '0' || c > '9') return;
+    const auto& glyph = kDigitGlyphs[static_cast<std::size_t>(c - '0')];
+    for (int row = 0; row < kGlyphHeight; ++row) {
+        for (int column = 0; column < kGlyphWidth; ++column) {
+            if (glyph[static_cast<std::size_t>(row)] >> (kGlyphWidth - 1 - column) & 1) {
+                const std::int64_t px = left + kGlyphLeft + column;
+                const std::int64_t py = top + kGlyphTop + row;
+                FillRect(px, py, px + 1, py + 1, kBlack);
+            }
+        }
+    }
+}

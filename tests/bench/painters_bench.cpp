@@ -1,0 +1,110 @@
+// Times every painter on an in-memory screen and relates it to one plain fill of the
+// whole canvas, the cheapest way to touch every pixel once.
+//
+//   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release
+//   cmake --build build/bench --target lumetta_painters_bench -j 2
+//   build/bench/tests/bench/lumetta_painters_bench --benchmark_repetitions=5
+#include "patterns/Painters.h"
+#include "platform/SoftCanvas.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr Size kScreens[] = {{1920, 1080}, {3840, 2160}};
+constexpr char kBaseline[] = "Fill";
+
+using Paint = std::function<void(Canvas&)>;
+
+const std::vector<std::pair<std::string, Paint>>& Painters()
+{
+    static const std::vector<std::pair<std::string, Paint>> painters{
+        {kBaseline,
+         [](Canvas& c) {
+             const Size size = c.ClientSize();
+             c.Open()->Fill({0, 0, size.width, size.height}, kWhite);
+         }},
+        {"FillBlack", [](Canvas& c) { FillBlack(c); }},
+        {"FillSolid(white)", [](Canvas& c) { FillSolid(c, kWhite); }},
+        {"DrawFrame", [](Canvas& c) { DrawFrame(c, kBlue); }},
+        {"DrawVerticalLines(1)", [](Canvas& c) { DrawVerticalLines(c, kWhite, 1); }},
+        {"DrawVerticalLines(3)", [](Canvas& c) { DrawVerticalLines(c, kWhite, 3); }},
+        {"DrawHorizontalLines(1)", [](Canvas& c) { DrawHorizontalLines(c, kRed, 1); }},
+        {"DrawHatch(2)", [](Canvas& c) { DrawHatch(c, 2); }},
+        {"DrawGreyRamp(0) labelled", [](Canvas& c) { DrawGreyRamp(c, 0); }},
+        {"DrawGreyRamp(128) uniform", [](Canvas& c) { DrawGreyRamp(c, 128); }},
+        {"DrawColourRamp(8)", [](Canvas& c) { DrawColourRamp(c, 8); }},
+    };
+    return painters;
+}
+
+std::string ScreenName(Size size)
+{
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+// Prints the usual table, then each painter's time as a multiple of the fill's.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        // With --benchmark_repetitions the median, reported last, replaces single runs.
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            times_[run.run_name.str()] = run.GetAdjustedCPUTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void PrintRatios() const
+    {
+        for (const Size screen : kScreens) {
+            const std::string suffix = "/" + ScreenName(screen);
+            const auto baseline = times_.find(std::string(kBaseline) + suffix);
+            if (baseline == times_.end()) continue;
+            std::printf("\n%s, CPU time relative to one full fill (%.0f us):\n", ScreenName(screen).c_str(),
+                        baseline->second);
+            for (const auto& [name, paint] : Painters()) {
+                const auto found = times_.find(name + suffix);
+                if (found == times_.end()) continue;
+                std::printf("  %-28s %6.2f\n", name.c_str(), found->second / baseline->second);
+            }
+        }
+    }
+
+private:
+    std::map<std::string, double> times_;  // CPU microseconds: the machine may be shared
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    for (const Size screen : kScreens) {
+        for (const auto& [name, paint] : Painters()) {
+            benchmark::RegisterBenchmark((name + "/" + ScreenName(screen)).c_str(),
+                                         [screen, paint = paint](benchmark::State& state) {
+                                             SoftCanvas canvas(screen.width, screen.height);
+                                             for (auto _ : state) {
+                                                 paint(canvas);
+                                                 benchmark::ClobberMemory();
+                                             }
+                                         })
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "patterns/PatternSpec.h"
+
+namespace {
+
+struct Row {
+    const char* spec;
+    Pattern pattern;
+    std::int32_t number;
+};
+
+class PatternSpecRows : public ::testing::TestWithParam<Row> {};
+
+TEST_P(PatternSpecRows, FirstMatchingRuleWins)
+{
+    const Row& row = GetParam();
+    const PatternChoice choice = MatchPatternSpec(row.spec);
+    EXPECT_EQ(choice.pattern, row.pattern) << row.spec;
+    EXPECT_EQ(choice.number, row.number) << row.spec;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeywordTable, PatternSpecRows,
+    ::testing::Values(Row{"Gray", Pattern::UniformGrey, 128}, Row{"Gray64", Pattern::UniformGrey, 64},
+                      Row{"Gray0", Pattern::UniformGrey, 128}, Row{"Gray 32", Pattern::UniformGrey, 32},
+                      Row{"Gray256", Pattern::UniformGrey, 256}, Row{"MidGray40", Pattern::UniformGrey, 128},
+                      Row{"VGrayLines", Pattern::UniformGrey, 128}, Row{"VLines", Pattern::VerticalLines, 1},
+                      Row{"V3Lines", Pattern::VerticalLines, 3}, Row{"V0Lines", Pattern::VerticalLines, 1},
+                      Row{"HLines", Pattern::HorizontalLines, 0}, Row{"H2Lines", Pattern::None, 0},
+                      Row{"CLines", Pattern::ColourRamp, 0}, Row{"C2Lines", Pattern::None, 0},
+                      Row{"CHatch", Pattern::Hatch, 2}, Row{"C4Hatch", Pattern::Hatch, 4},
+                      Row{"Hatch", Pattern::None, 0}, Row{"GLines", Pattern::LabelledRamp, 0},
+                      Row{"Border", Pattern::Border, 0}, Row{"White", Pattern::White, 0},
+                      Row{"white", Pattern::None, 0}, Row{"Black", Pattern::Black, 0},
+                      Row{"Help", Pattern::Black, 0}));
+
+INSTANTIATE_TEST_SUITE_P(
+    EdgeCases, PatternSpecRows,
+    ::testing::Values(Row{"", Pattern::None, 0}, Row{"Border ", Pattern::None, 0},
+                      Row{" Border", Pattern::None, 0}, Row{"V-2Lines", Pattern::VerticalLines, -2},
+                      Row{"Gray-1", Pattern::UniformGrey, -1}, Row{"Gray+7", Pattern::UniformGrey, 7},
+                      Row{"Gray\t\n12", Pattern::UniformGrey, 12},
+                      Row{"V2147483647Lines", Pattern::VerticalLines, INT_MAX},
+                      Row{"V99999999999999999999Lines", Pattern::VerticalLines, INT_MAX},
+                      Row{"Gray-2147483648", Pattern::UniformGrey, INT_MIN},
+                      Row{"Gray-99999999999999", Pattern::UniformGrey, INT_MIN},
+                      Row{"C-5Hatch", Pattern::Hatch, -5}, Row{"CHatch9", Pattern::Hatch, 2},
+                      Row{"Lines", Pattern::None, 0}, Row{"VLine", Pattern::None, 0},
+                      Row{"HatchC", Pattern::None, 0}, Row{"CLinesHatch", Pattern::Hatch, 2},
+                      Row{"Black\r", Pattern::None, 0}, Row{"VHLines", Pattern::VerticalLines, 1},
+                      Row{"Gra", Pattern::None, 0}));
+
+}  // namespace
