@@ -7,10 +7,11 @@ export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
+size=${LUMETTA_SCREEN:-1280x1024}
 
 if [ -z "${LUMETTA_IN_XVFB:-}" ]; then
     export LUMETTA_IN_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 ${size}x24" "$0" "$@"
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -22,6 +23,10 @@ fi
 # it answers 2 when a server for this prefix is already running.
 wineserver -p || true
 trap 'wineserver -k || true' EXIT
+# A virtual desktop of the display's size: without a window manager on the display,
+# Wine would wait two seconds for one at every show of a hidden window.
+"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
 # The first program of a fresh server boots Wine's own services and loses its output;
 # let that happen here rather than in the first test.
 timeout 120 "$wine" wineboot >/dev/null 2>&1 || true

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/ConfigPath.h"
 #include "patterns/PaintCycle.h"
+#include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/SetupDlgProc.h"
@@ -19,11 +20,9 @@ constexpr char kDialogTemplate[] = "IDD_DLG_SETUP";
 
 void MeasureScreen()
 {
-    HWND desktop = GetDesktopWindow();
-    HDC dc = GetDC(desktop);
-    g_app.screenWidth = GetDeviceCaps(dc, HORZRES);
-    g_app.screenHeight = GetDeviceCaps(dc, VERTRES);
-    ReleaseDC(desktop, dc);
+    WindowDC desktop(GetDesktopWindow());
+    g_app.screenWidth = GetDeviceCaps(desktop.Get(), HORZRES);
+    g_app.screenHeight = GetDeviceCaps(desktop.Get(), VERTRES);
 }
 
 // data.ini is always the one in the current working directory.
@@ -48,11 +47,27 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_CREATE, wParam, lParam);
 }
 
+#ifdef LUMETTA_INSTRUMENTED
+// The test build answers how many GDI objects it holds (wParam 0) and has ever
+// created (wParam 1), where the platform cannot count them for another process.
+bool AnswerLedgerQuery(UINT message, WPARAM wParam, LRESULT& result)
+{
+    static const UINT query = RegisterWindowMessageA("Lumetta.GdiLedger");
+    if (message != query) return false;
+    const GdiLedger& ledger = LiveGdiObjects();
+    result = wParam == 0 ? ledger.Live() : static_cast<LRESULT>(ledger.created);
+    return true;
+}
+#endif
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT message,
                                                               WPARAM wParam, LPARAM lParam)
 {
+#ifdef LUMETTA_INSTRUMENTED
+    if (LRESULT answer = 0; AnswerLedgerQuery(message, wParam, answer)) return answer;
+#endif
     switch (message) {
     case WM_CREATE:
         return OpenWizard(window, wParam, lParam);
@@ -78,6 +93,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
 {
+    // Users start Lumetta from download folders: a DLL planted beside it must never load.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MONITOR));
     if (previous == nullptr) {
         WNDCLASSA windowClass = {};

@@ -57,10 +57,10 @@ std::int32_t ReadNumber(Platform& platform, const char* section, const char* key
     return ParseNumber(value);
 }
 
-// Formats one of the limit messages; the format is always ours, never from the file.
-void ShowLimitMessage(Platform& platform, const char* format, int limit, const char* caption)
+// Shows the message formatted into the scratch text; formats are always literals of
+// ours, never text from the file.
+void ShowScratchMessage(Platform& platform, const char* caption)
 {
-    std::snprintf(g_app.scratch, sizeof g_app.scratch, format, limit);
     platform.messages.Show(MessageOwner::Dialog, g_app.scratch, caption, MessageButtons::Ok);
 }
 
@@ -112,7 +112,8 @@ void LoadModelList(Platform& platform, ModelNames& names)
     names.count = 0;
     std::int32_t count = ReadNumber(platform, kModelsSection, "MODEL_NUMBER");
     if (count > kMaxModels) {
-        ShowLimitMessage(platform, "Execeed maximun of the model number %d", kMaxModels, kWarningCaption);
+        std::snprintf(g_app.scratch, sizeof g_app.scratch, "Execeed maximun of the model number %d", kMaxModels);
+        ShowScratchMessage(platform, kWarningCaption);
         count = kMaxModels;
     }
     for (int j = 0; j < count; ++j) {
@@ -142,7 +143,8 @@ void LoadModelSteps(Platform& platform, int index)
     const char* section = index >= 0 && index < kMaxModels ? g_app.models[index].section : "";
     std::int32_t count = ReadNumber(platform, section, "MENU_NUMBER");
     if (count > kMaxSteps) {
-        ShowLimitMessage(platform, "Execeed maximun of the menu number %d", kMaxSteps, kErrorCaption);
+        std::snprintf(g_app.scratch, sizeof g_app.scratch, "Execeed maximun of the menu number %d", kMaxSteps);
+        ShowScratchMessage(platform, kErrorCaption);
         count = kMaxSteps;
     }
     // A negative count would leave fewer than two steps and strand the wizard.
@@ -158,9 +160,11 @@ void LoadModelSteps(Platform& platform, int index)
         const StepFields fields = SplitStepLine(line);
         StepRecord& step = g_app.steps[i];
         CopyText(step.purpose, fields.purpose);
-        if (fields.howTo.size() >= kValueSize)
-            ShowLimitMessage(platform, "Execeed maximun of the How-To-Do text length %d",
-                             static_cast<int>(kValueSize), kErrorCaption);
+        if (fields.howTo.size() >= kValueSize) {
+            std::snprintf(g_app.scratch, sizeof g_app.scratch, "Execeed maximun of the How-To-Do text length %d",
+                          static_cast<int>(kValueSize));
+            ShowScratchMessage(platform, kErrorCaption);
+        }
         CopyText(step.howTo, fields.howTo);
         ExpandLineBreaks(step.howTo);
         CopyText(step.patternSpec, fields.patternSpec);

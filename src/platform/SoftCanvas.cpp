@@ -155,7 +155,7 @@ void SoftCanvas::Flush() const
     const bool fullHeight = std::all_of(pending_.begin(), pending_.end(), [&](const auto& fill) {
         return fill.top == 0 && fill.bottom == height_;
     });
-    if (fullHeight && pending_.size() > 1) {
+    if (fullHeight && pending_.size() > 1) {  // one fill alone is fastest written directly
         PaintEveryRowAlike();
     } else {
         PaintInBands();
@@ -193,7 +193,7 @@ void SoftCanvas::PaintInBands() const
     const auto rowBytes = width * sizeof(std::uint32_t);
     const auto bandRows = static_cast<int>(std::max<std::size_t>(kBandBytes / rowBytes, 1));
     for (int bandTop = 0, bandBottom = 0; bandTop < height_; bandTop = bandBottom) {
-        bandBottom = bandTop + std::min(bandRows, height_ - bandTop) - (bandTop > 0);
+        bandBottom = bandTop + std::min(bandRows, height_ - bandTop);
         for (const PendingFill& fill : pending_) {
             const int top = std::max(fill.top, bandTop);
             const int bottom = std::min(fill.bottom, bandBottom);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/AppState.h"
+#include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/Wizard.h"
@@ -39,9 +40,8 @@ void DrawCursorPosition(HWND dialog)
     GetCursorPos(&cursor);
     const int length = std::snprintf(g_app.scratch, sizeof g_app.scratch, "(%4d, %4d)",
                                      static_cast<int>(cursor.x), static_cast<int>(cursor.y));
-    HDC dc = GetDC(dialog);
-    TextOutA(dc, 0, 0, g_app.scratch, length);
-    ReleaseDC(dialog, dc);
+    WindowDC dc(dialog);
+    TextOutA(dc.Get(), 0, 0, g_app.scratch, length);
 }
 
 void OnCommand(HWND dialog, int id, int notification)

@@ -81,7 +81,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs)
     for (;;) {
         if (condition()) return true;
         if (GetTickCount64() >= end) return false;
-        Sleep(20);
+        Sleep(5);
     }
 }
 

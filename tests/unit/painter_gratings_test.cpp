@@ -66,18 +66,6 @@ TEST(DrawVerticalLines, CountsBelowOneDrawNothing)
     }
 }
 
-TEST(DrawVerticalLines, FrameAfterwardsCoversTheOuterColumnsAndRows)
-{
-    // The "VLines" keyword: grating first, then the blue frame over it.
-    SoftCanvas canvas(kScreenWidth, kScreenHeight);
-    DrawVerticalLines(canvas, kWhite, 1);
-    DrawFrame(canvas, kBlue);
-    EXPECT_TRUE(RegionIs(canvas, {0, 0, 2, kScreenHeight}, kBlue));
-    EXPECT_TRUE(RegionIs(canvas, {0, kScreenHeight - 2, kScreenWidth, kScreenHeight}, kBlue));
-    EXPECT_TRUE(RegionIs(canvas, {2, 2, 3, kScreenHeight - 2}, kWhite));
-    EXPECT_TRUE(RegionIs(canvas, {3, 2, 4, kScreenHeight - 2}, kBlack));
-}
-
 TEST(DrawHorizontalLines, CountOneLightsTheEvenRowsAcrossTheFullWidth)
 {
     SoftCanvas canvas(kScreenWidth, kScreenHeight, kUntouched);
@@ -96,15 +84,10 @@ TEST(DrawHorizontalLines, GroupsRunDownTheRows)
 
 TEST(DrawHorizontalLines, ExtremeCountsAreSafe)
 {
-    for (const int count : {INT_MAX / 2 + 1, INT_MAX}) {
+    for (const int count : {INT_MAX / 2 + 1, INT_MAX, 0, INT_MIN}) {
         SoftCanvas canvas(3, 7, kUntouched);
         DrawHorizontalLines(canvas, kRed, count);
-        ExpectOnlyRows(canvas, kRed, Range(7));
-    }
-    for (const int count : {0, -5, INT_MIN}) {
-        SoftCanvas canvas(3, 7, kUntouched);
-        DrawHorizontalLines(canvas, kRed, count);
-        EXPECT_EQ(CountPixels(canvas, kUntouched), 3 * 7) << count;
+        ExpectOnlyRows(canvas, kRed, count > 0 ? Range(7) : std::vector<int>{});
     }
 }
 

@@ -9,16 +9,15 @@ constexpr int kPenWidth = 1;
 // text on opaque white cells.
 class GdiContext final : public DrawingContext {
 public:
-    explicit GdiContext(HWND window) : window_(window), dc_(GetDC(window)) {}
+    explicit GdiContext(HWND window) : dc_(window) {}
 
     ~GdiContext() override
     {
         // A pen cannot be deleted while selected, so put the original back first.
         if (pen_) {
-            SelectObject(dc_, originalPen_);
-            DeleteObject(pen_);
+            SelectObject(dc_.Get(), originalPen_);
+            DeletePen(pen_);
         }
-        if (dc_) ReleaseDC(window_, dc_);
     }
 
     GdiContext(const GdiContext&) = delete;
@@ -28,34 +27,48 @@ public:
     {
         const RECT area{rect.left, rect.top, rect.right, rect.bottom};
         HBRUSH brush = CreateSolidBrush(colour);
-        FillRect(dc_, &area, brush);
-        DeleteObject(brush);
+        ++LiveGdiObjects().brushes;
+        ++LiveGdiObjects().created;
+        FillRect(dc_.Get(), &area, brush);
+        if (DeleteObject(brush)) --LiveGdiObjects().brushes;
     }
 
     void SelectPen(Colour colour) override
     {
         HPEN pen = CreatePen(PS_SOLID, kPenWidth, colour);
-        HGDIOBJ previous = SelectObject(dc_, pen);
+        ++LiveGdiObjects().pens;
+        ++LiveGdiObjects().created;
+        HGDIOBJ previous = SelectObject(dc_.Get(), pen);
         if (pen_) {
-            DeleteObject(pen_);  // no longer selected, so it may go
+            DeletePen(pen_);  // no longer selected, so it may go
         } else {
             originalPen_ = previous;
         }
         pen_ = pen;
     }
 
-    void MoveTo(int x, int y) override { MoveToEx(dc_, x, y, nullptr); }
-    void LineTo(int x, int y) override { ::LineTo(dc_, x, y); }
-    void DrawChar(int x, int y, char c) override { TextOutA(dc_, x, y, &c, 1); }
+    void MoveTo(int x, int y) override { MoveToEx(dc_.Get(), x, y, nullptr); }
+    void LineTo(int x, int y) override { ::LineTo(dc_.Get(), x, y); }
+    void DrawChar(int x, int y, char c) override { TextOutA(dc_.Get(), x, y, &c, 1); }
 
 private:
-    HWND window_;
-    HDC dc_;
+    static void DeletePen(HPEN pen)
+    {
+        if (DeleteObject(pen)) --LiveGdiObjects().pens;
+    }
+
+    WindowDC dc_;
     HPEN pen_ = nullptr;
     HGDIOBJ originalPen_ = nullptr;
 };
 
 }  // namespace
+
+GdiLedger& LiveGdiObjects()
+{
+    static GdiLedger ledger;
+    return ledger;
+}
 
 Size GdiCanvas::ClientSize()
 {
