@@ -8,6 +8,7 @@ cd "$root"
 scripts/install-deps.sh
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw
+cmake --build --preset mingw --target package >/dev/null
 
 exe=build/mingw/src/lumetta.exe
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -11,4 +11,5 @@ ctest --preset native
 
 cmake --preset mingw
 cmake --build --preset mingw
+cmake --build --preset mingw --target package
 scripts/with-wine-display.sh ctest --preset e2e

@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 namespace {
@@ -360,17 +361,19 @@ bool SaveScreen(const std::string& path)
     return saved;
 }
 
-int RunScreenshot(const std::string& directory, const std::string& output);
+int RunScreenshot(const std::string& directory, const std::string& output, int model, int step);
 
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::string(argv[2]) == "--screenshot") {
+    if ((argc == 5 || argc == 7) && std::string(argv[2]) == "--screenshot") {
         g_lumettaExe = ToWindowsPath(argv[1]);
-        return RunScreenshot(ToWindowsPath(argv[4]), ToWindowsPath(argv[3]));
+        const int model = argc == 7 ? std::atoi(argv[5]) : -1;
+        const int step = argc == 7 ? std::atoi(argv[6]) : 1;
+        return RunScreenshot(ToWindowsPath(argv[4]), ToWindowsPath(argv[3]), model, step);
     }
     if (argc != 3) {
         std::printf("usage: lumetta_e2e <lumetta.exe> <test name | all>\n"
-                    "       lumetta_e2e <lumetta.exe> --screenshot <out.bmp> <working directory>\n");
+                    "       lumetta_e2e <lumetta.exe> --screenshot <out.bmp> <working directory> [model step]\n");
         for (const TestCase& test : Registry()) std::printf("  %s\n", test.name);
         return 2;
     }

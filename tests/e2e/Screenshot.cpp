@@ -1,12 +1,14 @@
-// Shows what a user sees at the wizard's first step, for machines without a display:
-// starts Lumetta in the given directory, answers the start-up messages, saves the
-// screen once the wizard is up, and ends the program the way a user would.
+// Shows what a user sees, for machines without a display and for the documentation:
+// starts Lumetta in the given directory, answers the start-up messages, optionally
+// picks a model and walks to one of its steps, saves the screen, and ends the program
+// the way a user would.
 #include <cstdio>
+#include <cstdlib>
 
 #include "Harness.h"
 #include "resource.h"
 
-int RunScreenshot(const std::string& directory, const std::string& output)
+int RunScreenshot(const std::string& directory, const std::string& output, int model, int step)
 {
     StartOptions options;
     options.existingDirectory = directory;
@@ -16,7 +18,18 @@ int RunScreenshot(const std::string& directory, const std::string& output)
         std::printf("the wizard did not appear\n");
         return 1;
     }
-    Sleep(500);  // let the last paints of the first step reach the screen
+    if (model >= 0 && step >= 2) {
+        app.Choose(dialog, model);
+        for (int s = 2; s < step; ++s) app.Press(dialog, IDC_NEXT);
+        const std::string prefix = "STEP " + std::to_string(step) + " of";
+        if (!WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)).rfind(prefix, 0) == 0; })) {
+            std::printf("step %d of model %d was not reached\n", step, model);
+            app.Press(dialog, IDC_QUIT);
+            app.WaitForExit();
+            return 1;
+        }
+    }
+    Sleep(500);  // let the last paints reach the screen
     const bool saved = SaveScreen(output);
     app.Press(dialog, IDC_QUIT);
     const long code = app.WaitForExit();

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Screenshots of the wizard over three patterns of the bundled data.ini, taken under
+# Wine on a 1280x1024 virtual display, for the README.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+out=docs/screenshots
+mkdir -p "$out"
+driver=build/mingw/tests/e2e/lumetta_e2e.exe
+exe=build/mingw/src/lumetta.exe
+shoot() {  # name model step
+    scripts/with-wine-display.sh scripts/wine-run.sh "$driver" "$exe" --screenshot "build/$1.bmp" "$root" "$2" "$3"
+    convert "build/$1.bmp" -strip "$out/$1.png"
+    rm -f "build/$1.bmp"
+    echo "$out/$1.png"
+}
+shoot panel-contrast-grey-ramp 0 7
+shoot crt-geometry-hatch 2 4
+shoot panel-colour-ramp 0 10
