@@ -19,14 +19,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1
 fi
-# One server for the whole run, so that each program started below starts fast;
-# it answers 2 when a server for this prefix is already running.
-wineserver -p || true
-trap 'wineserver -k || true' EXIT
 # A virtual desktop of the display's size: without a window manager on the display,
-# Wine would wait two seconds for one at every show of a hidden window.
+# Wine would wait two seconds for one at every show of a hidden window. The desktop
+# takes its size when it starts, so the server is restarted after the change.
 "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+wineserver -w
+# One server for the whole run, so that each program started below starts fast.
+wineserver -p
+trap 'wineserver -k || true' EXIT
 # The first program of a fresh server boots Wine's own services and loses its output;
 # let that happen here rather than in the first test.
 timeout 120 "$wine" wineboot >/dev/null 2>&1 || true

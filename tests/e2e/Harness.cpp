@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -363,8 +364,16 @@ bool SaveScreen(const std::string& path)
 
 int RunScreenshot(const std::string& directory, const std::string& output, int model, int step);
 
+int RunSpeed(const std::string& iniText);
+
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[2]) == "--speed") {
+        g_lumettaExe = ToWindowsPath(argv[1]);
+        std::ifstream in(ToWindowsPath(argv[3]), std::ios::binary);
+        const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return RunSpeed(ini);
+    }
     if ((argc == 5 || argc == 7) && std::string(argv[2]) == "--screenshot") {
         g_lumettaExe = ToWindowsPath(argv[1]);
         const int model = argc == 7 ? std::atoi(argv[5]) : -1;
@@ -373,7 +382,8 @@ int main(int argc, char** argv)
     }
     if (argc != 3) {
         std::printf("usage: lumetta_e2e <lumetta.exe> <test name | all>\n"
-                    "       lumetta_e2e <lumetta.exe> --screenshot <out.bmp> <working directory> [model step]\n");
+                    "       lumetta_e2e <lumetta.exe> --screenshot <out.bmp> <working directory> [model step]\n"
+                    "       lumetta_e2e <lumetta.exe> --speed <data.ini with one step per keyword>\n");
         for (const TestCase& test : Registry()) std::printf("  %s\n", test.name);
         return 2;
     }

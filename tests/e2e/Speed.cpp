@@ -1,0 +1,184 @@
+// Speed on the real pattern window: the time from a Next press to the step's pattern
+// being on the screen, for every keyword, as a ratio to one full-screen fill measured
+// in the same run; and the time from start to the welcome message. A benchmark, not a
+// test: it prints figures and fails only when something never appears.
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Harness.h"
+#include "patterns/PaintCycle.h"
+#include "patterns/Painters.h"
+#include "platform/SoftCanvas.h"
+#include "resource.h"
+
+namespace {
+
+constexpr const char* kKeywords[] = {"White",   "Black",  "Border", "VLines", "V3Lines", "HLines", "CLines",
+                                     "CHatch",  "C4Hatch", "GLines", "Gray",   "Gray64"};
+constexpr int kRounds = 5;
+constexpr size_t kProbes = 256;
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+struct Probe {
+    int x, y;
+    COLORREF colour;
+};
+
+std::unique_ptr<SoftCanvas> Render(const char* spec, SIZE size)
+{
+    auto canvas = std::make_unique<SoftCanvas>(size.cx, size.cy);
+    FillBlack(*canvas);
+    PaintPattern(*canvas, MatchPatternSpec(spec));
+    return canvas;
+}
+
+// Points, away from the wizard and from the grey ramp's labels, where this pattern
+// differs from the one before it: when all of them show, the new pattern is there.
+std::vector<Probe> ProbesFor(const SoftCanvas& now, const SoftCanvas& before, RECT avoid)
+{
+    std::vector<Probe> all;
+    for (int y = 40; y < now.Height(); ++y)
+        for (int x = 0; x < now.Width(); ++x) {
+            const POINT p = {x, y};
+            if (PtInRect(&avoid, p) || now.Pixel(x, y) == before.Pixel(x, y)) continue;
+            const Colour c = now.Pixel(x, y);
+            all.push_back({x, y, RGB(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF)});
+        }
+    std::vector<Probe> chosen;
+    for (size_t i = 0; i < kProbes && !all.empty(); ++i) chosen.push_back(all[i * all.size() / kProbes]);
+    return chosen;
+}
+
+// Polls without sleeping: the figures are a few milliseconds.
+bool SpinUntil(const std::function<bool()>& condition)
+{
+    const ULONGLONG end = GetTickCount64() + kDeadlineMs;
+    while (!condition())
+        if (GetTickCount64() >= end) return false;
+    return true;
+}
+
+bool Showing(const std::vector<Probe>& probes)
+{
+    HDC screen = GetDC(nullptr);
+    bool all = true;
+    for (const Probe& p : probes)
+        if (GetPixel(screen, p.x, p.y) != p.colour) {
+            all = false;
+            break;
+        }
+    ReleaseDC(nullptr, screen);
+    return all;
+}
+
+// One full-screen fill through GDI, until it shows on the screen at as many points
+// as a pattern is checked at.
+double FillOnce(HWND window, COLORREF colour)
+{
+    const SIZE size = ScreenSize();
+    std::vector<Probe> probes;
+    for (size_t i = 0; i < kProbes; ++i)
+        probes.push_back({static_cast<int>((i * 7919) % size.cx), static_cast<int>(40 + (i * 104729) % (size.cy / 2)), colour});
+    const LARGE_INTEGER start = Now();
+    HDC dc = GetDC(window);
+    RECT all;
+    GetClientRect(window, &all);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    ReleaseDC(window, dc);
+    SpinUntil([&] { return Showing(probes); });
+    return Milliseconds(start, Now());
+}
+
+}  // namespace
+
+int RunSpeed(const std::string& iniText)
+{
+    const SIZE screen = ScreenSize();
+    std::printf("screen %ldx%ld, %d rounds, medians\n", screen.cx, screen.cy, kRounds);
+
+    std::vector<double> startup;
+    for (int round = 0; round < kRounds; ++round) {
+        const LARGE_INTEGER start = Now();
+        Lumetta app(iniText);
+        HWND welcome = nullptr;
+        WaitUntil([&] { return (welcome = app.FindWindowOf("#32770", kWelcomeCaption)) != nullptr; }, kDeadlineMs);
+        if (welcome == nullptr) return 1;
+        startup.push_back(Milliseconds(start, Now()));
+        Answer(welcome, IDCANCEL);
+        app.WaitForExit();
+    }
+    std::printf("start to welcome message: %.1f ms\n", Median(startup));
+
+    Lumetta app(iniText);
+    HWND dialog = app.WaitForDialog();
+    if (dialog == nullptr) return 1;
+    HWND pattern = app.PatternWindow();
+
+    // The wizard stands at the bottom centre on every pattern step.
+    app.Press(dialog, IDC_NEXT);
+    WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)).rfind("STEP 2 ", 0) == 0; });
+    RECT avoid = WindowRect(dialog);
+    InflateRect(&avoid, 8, 8);
+    std::vector<std::vector<Probe>> probes;
+    auto previous = Render("Gray64", screen);  // the step before the first is the last of a round
+    for (const char* keyword : kKeywords) {
+        auto now = Render(keyword, screen);
+        probes.push_back(ProbesFor(*now, *previous, avoid));
+        if (probes.back().empty()) {
+            std::printf("%s cannot be told from the pattern before it\n", keyword);
+            return 1;
+        }
+        previous = std::move(now);
+    }
+
+    std::vector<double> fills;
+    for (int round = 0; round < kRounds; ++round) fills.push_back(FillOnce(pattern, round % 2 ? RGB(0, 0, 0) : RGB(255, 255, 255)));
+    const double fill = Median(fills);
+
+    std::vector<std::vector<double>> times(std::size(kKeywords));
+    const int count = static_cast<int>(std::size(kKeywords)) + 2;
+    for (int round = 0; round < kRounds; ++round) {
+        // Back to the last keyword's step, so that every Next below changes the pattern.
+        app.Press(dialog, IDC_PREVIOUS);
+        WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)).rfind("STEP 1 ", 0) == 0; });
+        for (size_t i = 0; i < std::size(kKeywords); ++i) {
+            const LARGE_INTEGER start = Now();
+            app.Press(dialog, IDC_NEXT);
+            if (!SpinUntil([&] { return Showing(probes[i]); })) {
+                std::printf("%s never showed\n", kKeywords[i]);
+                return 1;
+            }
+            times[i].push_back(Milliseconds(start, Now()));
+        }
+        for (size_t i = 0; i + 1 < std::size(kKeywords); ++i) app.Press(dialog, IDC_PREVIOUS);
+        WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)) == "STEP 2 of " + std::to_string(count); });
+    }
+    std::printf("one full-screen fill: %.2f ms\n", fill);
+    std::printf("%-8s %10s %8s\n", "keyword", "ms", "x fill");
+    for (size_t i = 0; i < std::size(kKeywords); ++i)
+        std::printf("%-8s %10.2f %8.2f\n", kKeywords[i], Median(times[i]), Median(times[i]) / fill);
+    app.Press(dialog, IDC_QUIT);
+    return app.WaitForExit() == 0 ? 0 : 1;
+}
