@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <limits>
+#include <span>
 
 #include "app/Text.h"
 #include "resources/resource.h"
@@ -55,6 +56,15 @@ std::int32_t ReadNumber(Platform& platform, const char* section, const char* key
     char value[kValueSize];
     platform.ini.Read(section, key, value, g_app.configPath);
     return ParseNumber(value);
+}
+
+// Reads the key "<prefix><index>" (MODEL0, MENU12...) of a section.
+void ReadIndexedLine(Platform& platform, const char* section, const char* prefix, int index,
+                     std::span<char> line)
+{
+    char key[24];
+    std::snprintf(key, sizeof key, "%s%d", prefix, index);
+    platform.ini.Read(section, key, line, g_app.configPath);
 }
 
 // Shows the message formatted into the scratch text; formats are always literals of
@@ -117,10 +127,8 @@ void LoadModelList(Platform& platform, ModelNames& names)
         count = kMaxModels;
     }
     for (int j = 0; j < count; ++j) {
-        char key[16];
-        std::snprintf(key, sizeof key, "MODEL%d", j);
         char line[kLineSize];
-        platform.ini.Read(kModelsSection, key, line, g_app.configPath);
+        ReadIndexedLine(platform, kModelsSection, "MODEL", j, line);
         const ModelFields fields = SplitModelLine(line);
         CopyText(g_app.models[j].section, fields.section);
         CopyText(names.names[j], fields.displayName);
@@ -153,10 +161,8 @@ void LoadModelSteps(Platform& platform, int index)
     g_app.stepCount = count + 2;
 
     for (int i = 0; i < count; ++i) {
-        char key[16];
-        std::snprintf(key, sizeof key, "MENU%d", i);
         char line[kLineSize];
-        platform.ini.Read(section, key, line, g_app.configPath);
+        ReadIndexedLine(platform, section, "MENU", i, line);
         const StepFields fields = SplitStepLine(line);
         StepRecord& step = g_app.steps[i];
         CopyText(step.purpose, fields.purpose);
