@@ -16,8 +16,8 @@ namespace {
 
 constexpr const char* kKeywords[] = {"White",   "Black",  "Border", "VLines", "V3Lines", "HLines", "CLines",
                                      "CHatch",  "C4Hatch", "GLines", "Gray",   "Gray64"};
-constexpr int kRounds = 5;
-constexpr size_t kProbes = 256;
+constexpr int kRounds = 9;
+constexpr size_t kProbes = 16;  // each GetPixel is a round trip to the X server under Wine
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
