@@ -5,6 +5,7 @@ packages=(
     cmake make g++ pkg-config python3           # native build and the icon generator
     libgtest-dev libgmock-dev libbenchmark-dev   # unit tests and benchmarks
     libpng-dev                                   # PNG pictures of the software canvas
+    clang-16 libclang-rt-16-dev llvm             # fuzzing: libFuzzer and sanitizer runtimes, symbolizer
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64  # lumetta.exe (cross build, windres, objdump)
     wine64 xvfb xauth x11-utils imagemagick      # running it: Wine, a virtual display, screenshots
 )

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds both presets and runs every test: the native unit
-# tests under the sanitizers, then the Windows program end to end under Wine.
+# tests under the sanitizers, a short fuzzing run, then the Windows program end to end under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -8,6 +8,10 @@ scripts/install-deps.sh
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+cmake --preset fuzz
+cmake --build --preset fuzz
+ctest --preset fuzz
 
 cmake --preset mingw
 cmake --build --preset mingw

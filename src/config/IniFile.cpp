@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -163,12 +164,20 @@ std::string IniTextFromBytes(std::string bytes)
     return NarrowUtf16Le(std::string_view(bytes).substr(kUtf16LeMark.size()));
 }
 
-void FileIniReader::Read(const char* section, const char* key, std::span<char> out,
-                         const char* path)
+TextIniReader::TextIniReader(std::string bytes) : text_(IniTextFromBytes(std::move(bytes))) {}
+
+void TextIniReader::Read(const char* section, const char* key, std::span<char> out, const char*)
 {
     if (out.empty()) return;
     out[0] = '\0';
-    if (!section || !key || !path) return;
-    const std::string text = IniTextFromBytes(ReadFileBytes(path));
-    if (const auto value = LookUpIniValue(text, section, key)) CopyText(out, *value);
+    if (!section || !key) return;
+    if (const auto value = LookUpIniValue(text_, section, key)) CopyText(out, *value);
+}
+
+void FileIniReader::Read(const char* section, const char* key, std::span<char> out,
+                         const char* path)
+{
+    // A query that cannot find anything does not touch the disk.
+    const bool answerable = section && key && path && !out.empty();
+    TextIniReader(answerable ? ReadFileBytes(path) : std::string()).Read(section, key, out, path);
 }

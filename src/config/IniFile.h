@@ -30,6 +30,20 @@ std::optional<std::string_view> LookUpIniValue(std::string_view text, std::strin
 // character beyond ASCII.
 std::string IniTextFromBytes(std::string bytes);
 
+// Holds the bytes of a data.ini in memory and answers like FileIniReader, whose reads
+// go through it: tests and fuzzing then exercise the program's own lookup. The path
+// argument of Read is ignored.
+class TextIniReader final : public IniReader {
+public:
+    explicit TextIniReader(std::string bytes);
+    // A null section or key finds nothing.
+    void Read(const char* section, const char* key, std::span<char> out,
+              const char* path) override;
+
+private:
+    std::string text_;
+};
+
 // Reads the file anew at each call: the program asks for a few dozen values, and an
 // edited file takes effect at the next read.
 class FileIniReader final : public IniReader {
