@@ -3,7 +3,7 @@
 // itself), and the step's pattern otherwise.
 #pragma once
 
-#include "patterns/PatternSpec.h"
+#include "patterns/PatternGrammar.h"
 #include "platform/Platform.h"
 
 void PaintPatternWindow(Platform& platform);

@@ -1,37 +1,10 @@
 // data.ini as the real program reads it: the model list, the captions, the limits.
+#include "ExampleIni.h"
 #include "Harness.h"
 
 #include "resource.h"
 
 namespace {
-
-const char kExampleIni[] =
-    "; data.ini\r\n"
-    "[MODELS]\r\n"
-    "MODEL_NUMBER=2\r\n"
-    "MODEL0=PANEL17, Flat panel 17 inch\r\n"
-    "MODEL1=PANEL19,Flat panel 19 inch, analogue input\r\n"
-    "PURPOSE1=Choose the model of your monitor.\r\n"
-    "HOWTO1=Select your model in the list below.\\nThen click Next.\r\n"
-    "\r\n"
-    "[BUTTONS]\r\n"
-    "MODELS=Model :\r\n"
-    "NEXT=&Next   >>\r\n"
-    "QUIT=&Quit\r\n"
-    "BACK=<<  &Previous\r\n"
-    "WHY=Purpose:\r\n"
-    "HOW=Do the following:\r\n"
-    "WHAT=What is seen?\r\n"
-    "HIDE=Hide Window\r\n"
-    "\r\n"
-    "[PANEL17]\r\n"
-    "MENU_NUMBER=3\r\n"
-    "MENU0=Screen position, Press the auto-adjust button.\\nWait until the picture settles., Border, A thin "
-    "frame along all four edges, none of it cut off\r\n"
-    "MENU1=Grey levels, Set the contrast so that every bar can be told from its neighbours., GLines, Grey "
-    "bars from dark to light\r\n"
-    "MENU2=Sharpness, Adjust clock and phase until the lines are steady., V2Lines, Fine vertical lines "
-    "without shimmer\r\n";
 
 std::string ManyModels(int number)
 {

@@ -9,7 +9,7 @@
 #include "app/AppState.h"
 #include "patterns/PaintCycle.h"
 #include "patterns/Painters.h"
-#include "patterns/PatternSpec.h"
+#include "patterns/PatternGrammar.h"
 #include "platform/SoftCanvas.h"
 
 namespace {

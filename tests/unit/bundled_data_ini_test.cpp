@@ -14,7 +14,7 @@
 
 #include "FakePlatform.h"
 #include "config/Config.h"
-#include "patterns/PatternSpec.h"
+#include "patterns/PatternGrammar.h"
 #include "resources/resource.h"
 
 namespace {

@@ -4,7 +4,7 @@
 //   lumetta_gallery <PatternSpec> <width> <height> <out.png>
 #include "patterns/PaintCycle.h"
 #include "patterns/Painters.h"
-#include "patterns/PatternSpec.h"
+#include "patterns/PatternGrammar.h"
 #include "platform/SoftCanvas.h"
 #include "platform/SoftCanvasPng.h"
 

@@ -1,4 +1,4 @@
-#include "patterns/PatternSpec.h"
+#include "patterns/PatternGrammar.h"
 
 #include "config/Config.h"
 

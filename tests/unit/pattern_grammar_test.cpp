@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "patterns/PatternSpec.h"
+#include "patterns/PatternGrammar.h"
 
 namespace {
 
