@@ -99,8 +99,6 @@ public:
     virtual void PaintPatternWindow() = 0;
     // Ends the run: the pattern window is told it is destroyed.
     virtual void DestroyPatternWindow() = 0;
-    // Ends the wizard's modal loop with result 0 once the current handler returns.
-    virtual void EndWizard() = 0;
 };
 
 // Everything the core may call; each member is owned by whoever builds the Platform.

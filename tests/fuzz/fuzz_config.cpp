@@ -113,7 +113,6 @@ public:
         Require(canvas->OpenContexts() == 0 && canvas->LivePens() == 0, "painting releases what it holds");
     }
     void DestroyPatternWindow() override {}
-    void EndWizard() override {}
 
     Platform* platform = nullptr;
     SoftCanvas* canvas = nullptr;

@@ -71,12 +71,10 @@ public:
     void ShowPatternWindow(bool visible) override { patternVisible = visible; }
     void PaintPatternWindow() override { ++paints; }
     void DestroyPatternWindow() override { destroyed = true; }
-    void EndWizard() override { ended = true; }
 
     bool patternVisible = false;
     int paints = 0;
     bool destroyed = false;
-    bool ended = false;
 };
 
 // A fresh AppState and a scratch directory holding data.ini.

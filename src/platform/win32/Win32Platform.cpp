@@ -82,7 +82,6 @@ public:
     // A direct, synchronous paint: the pattern is on the screen when this returns.
     void PaintPatternWindow() override { SendMessageA(PatternWindow(), WM_PAINT, 0, 0); }
     void DestroyPatternWindow() override { SendMessageA(PatternWindow(), WM_DESTROY, 0, 0); }
-    void EndWizard() override { EndDialog(DialogWindow(), 0); }
 };
 
 }  // namespace
