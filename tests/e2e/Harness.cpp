@@ -285,6 +285,15 @@ std::vector<std::string> ComboEntries(HWND combo)
     return entries;
 }
 
+bool WaitForStep(HWND dialog, int step, int count, DWORD deadlineMs)
+{
+    const std::string expected = "STEP " + std::to_string(step) + " of " + (count ? std::to_string(count) : "");
+    return WaitUntil([&] {
+        const std::string caption = WindowText(GetDlgItem(dialog, IDC_STEP));
+        return count ? caption == expected : caption.rfind(expected, 0) == 0;
+    }, deadlineMs);
+}
+
 namespace {
 GUITHREADINFO ThreadInfo(HWND window)
 {
@@ -322,44 +331,65 @@ bool NoLumettaProcess()
     return !found;
 }
 
-bool SaveScreen(const std::string& path)
+// The screen as 0x00BBGGRR values, row by row.
+std::vector<std::uint32_t> CaptureScreen()
 {
     const SIZE size = ScreenSize();
-    const int stride = (size.cx * 3 + 3) & ~3;
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = size.cx;
-    header.biHeight = size.cy;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(stride * size.cy);
-
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                      &bits, nullptr, 0);
-    bool saved = false;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<std::uint32_t> pixels;
     if (bitmap != nullptr) {
         HGDIOBJ previous = SelectObject(memory, bitmap);
         BitBlt(memory, 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
         GdiFlush();
-        BITMAPFILEHEADER file = {};
-        file.bfType = 0x4D42;  // "BM"
-        file.bfOffBits = sizeof file + sizeof header;
-        file.bfSize = file.bfOffBits + header.biSizeImage;
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&file), sizeof file);
-        out.write(reinterpret_cast<const char*>(&header), sizeof header);
-        out.write(static_cast<const char*>(bits), header.biSizeImage);
-        saved = out.good();
+        const auto* bgra = static_cast<const std::uint32_t*>(bits);
+        pixels.resize(static_cast<size_t>(size.cx) * size.cy);
+        for (size_t i = 0; i < pixels.size(); ++i) {
+            const std::uint32_t p = bgra[i] & 0xFFFFFF;  // 0x00RRGGBB
+            pixels[i] = ((p & 0xFF) << 16) | (p & 0xFF00) | (p >> 16);
+        }
         SelectObject(memory, previous);
         DeleteObject(bitmap);
     }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return saved;
+    return pixels;
+}
+
+bool SaveScreen(const std::string& path)
+{
+    const SIZE size = ScreenSize();
+    const std::vector<std::uint32_t> pixels = CaptureScreen();
+    if (pixels.empty()) return false;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = size.cx;
+    header.biHeight = -size.cy;  // top-down, as captured
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(pixels.size() * sizeof pixels[0]);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    for (std::uint32_t p : pixels) {
+        const std::uint32_t bgrx = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        out.write(reinterpret_cast<const char*>(&bgrx), sizeof bgrx);
+    }
+    return out.good();
 }
 
 int RunScreenshot(const std::string& directory, const std::string& output, int model, int step);

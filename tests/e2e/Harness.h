@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -124,6 +125,9 @@ private:
 };
 
 std::vector<std::string> ComboEntries(HWND combo);
+// Waits until the wizard's step caption reads "STEP <step> of <count>"; a count of 0
+// accepts any count.
+bool WaitForStep(HWND dialog, int step, int count = 0, DWORD deadlineMs = kDeadlineMs);
 // The window that has the keyboard focus in the thread of the given window.
 HWND FocusedWindow(HWND anyWindowOfThread);
 HWND CaptureWindow(HWND anyWindowOfThread);
@@ -136,7 +140,9 @@ void Answer(HWND box, int button);
 // True when no process runs lumetta.exe any more.
 bool NoLumettaProcess();
 
-// Saves the whole screen as a 24-bit BMP file.
+// The whole screen as 0x00BBGGRR values, row by row from the top; empty on failure.
+std::vector<std::uint32_t> CaptureScreen();
+// Saves the whole screen as a BMP file.
 bool SaveScreen(const std::string& path);
 
 // Windows path of a Linux one (Wine maps the Linux root to drive Z:).

@@ -21,8 +21,7 @@ int RunScreenshot(const std::string& directory, const std::string& output, int m
     if (model >= 0 && step >= 2) {
         app.Choose(dialog, model);
         for (int s = 2; s < step; ++s) app.Press(dialog, IDC_NEXT);
-        const std::string prefix = "STEP " + std::to_string(step) + " of";
-        if (!WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)).rfind(prefix, 0) == 0; })) {
+        if (!WaitForStep(dialog, step)) {
             std::printf("step %d of model %d was not reached\n", step, model);
             app.Press(dialog, IDC_QUIT);
             app.WaitForExit();

@@ -138,7 +138,7 @@ int RunSpeed(const std::string& iniText)
 
     // The wizard stands at the bottom centre on every pattern step.
     app.Press(dialog, IDC_NEXT);
-    WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)).rfind("STEP 2 ", 0) == 0; });
+    WaitForStep(dialog, 2);
     RECT avoid = WindowRect(dialog);
     InflateRect(&avoid, 8, 8);
     std::vector<std::vector<Probe>> probes;
@@ -162,7 +162,7 @@ int RunSpeed(const std::string& iniText)
     for (int round = 0; round < kRounds; ++round) {
         // Back to the last keyword's step, so that every Next below changes the pattern.
         app.Press(dialog, IDC_PREVIOUS);
-        WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)).rfind("STEP 1 ", 0) == 0; });
+        WaitForStep(dialog, 1);
         for (size_t i = 0; i < std::size(kKeywords); ++i) {
             const LARGE_INTEGER start = Now();
             app.Press(dialog, IDC_NEXT);
@@ -173,7 +173,7 @@ int RunSpeed(const std::string& iniText)
             times[i].push_back(Milliseconds(start, Now()));
         }
         for (size_t i = 0; i + 1 < std::size(kKeywords); ++i) app.Press(dialog, IDC_PREVIOUS);
-        WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)) == "STEP 2 of " + std::to_string(count); });
+        WaitForStep(dialog, 2, count);
     }
     std::printf("one full-screen fill: %.2f ms\n", fill);
     std::printf("%-8s %10s %8s\n", "keyword", "ms", "x fill");

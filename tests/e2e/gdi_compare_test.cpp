@@ -18,39 +18,6 @@ constexpr const char* kSpecs[] = {"Border", "V3Lines", "VLines", "HLines", "CHat
                                   "GLines", "CLines",  "Gray64", "White"};
 constexpr int kLabelPitch = 14;
 
-// The screen as 0x00BBGGRR values, row by row.
-std::vector<std::uint32_t> CaptureScreen(SIZE size)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<std::uint32_t> pixels;
-    if (bitmap != nullptr) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* bgra = static_cast<const std::uint32_t*>(bits);
-        pixels.resize(static_cast<size_t>(size.cx) * size.cy);
-        for (size_t i = 0; i < pixels.size(); ++i) {
-            const std::uint32_t p = bgra[i] & 0xFFFFFF;  // 0x00RRGGBB
-            pixels[i] = ((p & 0xFF) << 16) | (p & 0xFF00) | (p >> 16);
-        }
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // Label cells of the labelled grey ramp, as the painters place them: one digit every
 // 14 pixels down the left edge of each stripe.
 std::vector<RECT> LabelCells(int width, SIZE cell)
@@ -128,8 +95,7 @@ E2E_TEST(gdi_painters_match_the_software_canvas_pixel_for_pixel)
     for (size_t i = 0; i < std::size(kSpecs); ++i) {
         const std::string spec = kSpecs[i];
         app.Press(dialog, IDC_NEXT);
-        const std::string caption = "STEP " + std::to_string(i + 2) + " of " + std::to_string(std::size(kSpecs) + 2);
-        REQUIRE(WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)) == caption; }));
+        REQUIRE(WaitForStep(dialog, static_cast<int>(i) + 2, static_cast<int>(std::size(kSpecs)) + 2));
         PostMessageA(GetDlgItem(dialog, IDC_HIDE), BM_CLICK, 0, 0);
         REQUIRE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
 
@@ -140,7 +106,7 @@ E2E_TEST(gdi_painters_match_the_software_canvas_pixel_for_pixel)
         Comparison last;
         std::vector<std::uint32_t> shot;
         const bool same = WaitUntil([&] {
-            shot = CaptureScreen(screen);
+            shot = CaptureScreen();
             last = Compare(shot, expected, masked);
             return last.mismatches == 0;
         }, 5000);

@@ -13,7 +13,7 @@ E2E_TEST(package_runs_through_the_first_pattern_step)
     REQUIRE(dialog != nullptr);
     EXPECT(ComboEntries(GetDlgItem(dialog, IDC_MODEL_COMBO)).size() >= 4);
     app.Press(dialog, IDC_NEXT);
-    EXPECT(WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)).rfind("STEP 2 of ", 0) == 0; }));
+    EXPECT(WaitForStep(dialog, 2));
     EXPECT(!WindowText(GetDlgItem(dialog, IDC_PURPOSE)).empty());
     // The first step of the first model shows the frame along the screen's edges.
     EXPECT(WaitUntil([] { return ScreenPixel(0, 0) == RGB(255, 255, 255); }));

@@ -78,11 +78,6 @@ void ExpectPattern(const KeywordStep& step, int line)
     }
 }
 
-bool StepCaptionIs(HWND dialog, const std::string& caption)
-{
-    return WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)) == caption; }, 5000);
-}
-
 }  // namespace
 
 E2E_TEST(every_keyword_paints_its_pattern_and_the_last_step_hides_the_window)
@@ -95,20 +90,19 @@ E2E_TEST(every_keyword_paints_its_pattern_and_the_last_step_hides_the_window)
     const SIZE screen = ScreenSize();
     REQUIRE(screen.cx == 1280 && screen.cy == 1024);
     const int total = static_cast<int>(KeywordSteps().size()) + 2;
-    const std::string of = " of " + std::to_string(total);
 
     for (size_t i = 0; i < KeywordSteps().size(); ++i) {
         app.Press(dialog, IDC_NEXT);
-        REQUIRE(StepCaptionIs(dialog, "STEP " + std::to_string(i + 2) + of));
+        REQUIRE(WaitForStep(dialog, static_cast<int>(i) + 2, total));
         ExpectPattern(KeywordSteps()[i], __LINE__);
     }
     app.Press(dialog, IDC_NEXT);
-    REQUIRE(StepCaptionIs(dialog, "STEP " + std::to_string(total) + of));
+    REQUIRE(WaitForStep(dialog, total, total));
     EXPECT(WaitUntil([&] { return !IsWindowVisible(pattern); }));
     EXPECT(IsWindowVisible(dialog));
 
     app.Press(dialog, IDC_PREVIOUS);
-    REQUIRE(StepCaptionIs(dialog, "STEP " + std::to_string(total - 1) + of));
+    REQUIRE(WaitForStep(dialog, total - 1, total));
     EXPECT(WaitUntil([&] { return IsWindowVisible(pattern) != FALSE; }));
     ExpectPattern(KeywordSteps().back(), __LINE__);
 
@@ -124,7 +118,7 @@ E2E_TEST(a_pattern_survives_hiding_and_restoring_the_wizard)
     HWND dialog = app.WaitForDialog();
     REQUIRE(dialog != nullptr);
     for (int i = 0; i < 3; ++i) app.Press(dialog, IDC_NEXT);  // Border
-    REQUIRE(StepCaptionIs(dialog, "STEP 4 of 15"));
+    REQUIRE(WaitForStep(dialog, 4, 15));
     const KeywordStep& border = KeywordSteps()[2];
     ExpectPattern(border, __LINE__);
     PostMessageA(GetDlgItem(dialog, IDC_HIDE), BM_CLICK, 0, 0);

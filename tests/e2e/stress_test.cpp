@@ -27,11 +27,7 @@ bool Answers(HWND window)
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result) != 0;
 }
 
-bool CaptionIs(HWND dialog, int step)
-{
-    const std::string caption = "STEP " + std::to_string(step) + " of 22";
-    return WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_STEP)) == caption; }, kAnswerMs);
-}
+bool CaptionIs(HWND dialog, int step) { return WaitForStep(dialog, step, 22, kAnswerMs); }
 
 struct GdiCount {
     long live;     // held right now

@@ -233,7 +233,7 @@ E2E_TEST(choosing_a_model_loads_the_selected_entry_whatever_its_text)
         SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
         EXPECT_EQ(static_cast<long long>(selected), static_cast<long long>(index));
         app.Press(dialog, IDC_PREVIOUS);
-        EXPECT(WaitUntil([&] { return wizard.Text(IDC_STEP) == "STEP 1 of 3"; }));
+        EXPECT(WaitForStep(dialog, 1, 3));
     }
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
@@ -281,9 +281,9 @@ E2E_TEST(twenty_models_with_long_names_and_full_texts_keep_every_button_working)
     app.Press(wizard.Dialog(), IDC_PREVIOUS);
     app.Press(wizard.Dialog(), IDC_PREVIOUS);
     app.Press(wizard.Dialog(), IDC_PREVIOUS);
-    EXPECT(WaitUntil([&] { return wizard.Text(IDC_STEP) == "STEP 1 of 4"; }));
+    EXPECT(WaitForStep(wizard.Dialog(), 1, 4));
     app.Choose(wizard.Dialog(), 12);  // no section of its own
-    EXPECT(WaitUntil([&] { return wizard.Text(IDC_STEP) == "STEP 2 of 2"; }));
+    EXPECT(WaitForStep(wizard.Dialog(), 2, 2));
     app.Press(wizard.Dialog(), IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
