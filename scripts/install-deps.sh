@@ -7,7 +7,8 @@ packages=(
     libpng-dev                                   # PNG pictures of the software canvas
     clang-16 libclang-rt-16-dev llvm             # fuzzing: libFuzzer and sanitizer runtimes, symbolizer
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64  # lumetta.exe (cross build, windres, objdump)
-    wine64 xvfb xauth x11-utils imagemagick      # running it: Wine, a virtual display, screenshots
+    wine64 fonts-wine                            # running it: Wine and the fonts Windows has
+    xvfb xauth x11-utils imagemagick             # a virtual display, screenshots
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -12,8 +12,8 @@ cmake --build --preset mingw --target package >/dev/null
 
 exe=build/mingw/src/lumetta.exe
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
-    [ -f "$WINEPREFIX/system.reg" ] || WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    source scripts/wine-env.sh
+    make_wine_prefix
     # data.ini is read from the working directory: the repository's own.
     exec scripts/wine-run.sh "$exe"
 fi

@@ -1,0 +1,29 @@
+# Sourced by every script that runs Wine: which programs, which prefix, which settings.
+# Debian's wine64 package puts neither the loader nor the server on PATH, so they are
+# called by the paths that package gives them.
+wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+export WINEPREFIX=${WINEPREFIX:-$wine_root/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko install prompts.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Makes the prefix once (about 10 s, so never inside a test's deadline) and gives it
+# Wine's own fonts: without them the wizard's close box shows a letter "r" (no Marlett)
+# and a wider stand-in for MS Sans Serif cuts its labels short. Debian's Wine does not
+# look in /usr/share/wine/fonts, so they are copied where Windows keeps fonts.
+# Needs an X display.
+make_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        "$WINE" wineboot -i >/dev/null 2>&1
+        "$WINESERVER" -w
+    fi
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [ ! -f "$fonts/marlett.ttf" ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/* "$fonts/"
+    fi
+}
