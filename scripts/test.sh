@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds both presets and runs every test: the native unit
+# Installs what is needed, builds every preset and runs every test: the native unit
 # tests under the sanitizers, a short fuzzing run, then the Windows program end to end under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."

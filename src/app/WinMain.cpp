@@ -62,6 +62,8 @@ bool AnswerLedgerQuery(UINT message, WPARAM wParam, LRESULT& result)
 
 }  // namespace
 
+// Exported by its plain name: it is part of lumetta.exe's outside interface, and tools
+// that look the pattern window's procedure up in the file rely on finding it there.
 extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT message,
                                                               WPARAM wParam, LPARAM lParam)
 {
@@ -91,22 +93,21 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     // Users start Lumetta from download folders: a DLL planted beside it must never load.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MONITOR));
-    if (previous == nullptr) {
-        WNDCLASSA windowClass = {};
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = MainWndProc;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = icon;
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = kWindowClass;
-        RegisterClassA(&windowClass);
-    }
+    // A 32-bit Windows never passes a previous instance, so the class is always registered.
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassA(&windowClass);
     MeasureScreen();
     g_app.instance = instance;
     g_app.firstPaintPending = 1;

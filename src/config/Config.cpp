@@ -11,6 +11,8 @@ namespace {
 
 constexpr char kModelsSection[] = "MODELS";
 constexpr char kButtonsSection[] = "BUTTONS";
+// The three configuration messages keep their spelling ("Execeed maximun") letter for
+// letter: they are Lumetta's own texts, and users and their guides quote them as shown.
 constexpr char kErrorCaption[] = "Lumetta - ERROR";
 constexpr char kWarningCaption[] = "Lumetta - Warning";
 

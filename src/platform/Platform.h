@@ -1,6 +1,6 @@
 // The seams through which the portable core reaches the desktop: drawing, message
-// boxes, the INI reader and the wizard's controls. The Win32 layer implements them
-// in platform/win32; tests and tools implement them in memory.
+// boxes, the INI reader, the wizard's controls and the shell of the two windows. The
+// Win32 layer implements them in platform/win32; tests and tools implement them in memory.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +39,7 @@ public:
     virtual void SelectPen(Colour colour) = 0;
     virtual void MoveTo(int x, int y) = 0;
     // Draws from the current position with the current pen; the end point is excluded.
+    // Painters draw horizontal and vertical lines only.
     virtual void LineTo(int x, int y) = 0;
     // One character in the context's default font: black on an opaque white cell,
     // with the cell's top-left corner at (x, y).

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
-#include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -218,34 +216,9 @@ void SoftCanvas::DrawLine(int x0, int y0, int x1, int y1, Colour colour)
     } else if (x0 == x1) {
         const Range rows = LineRange(y0, y1);
         FillRect(x0, rows.from, std::int64_t{x0} + 1, rows.to, colour);
-    } else {
-        DrawDiagonal(x0, y0, x1, y1, colour);
     }
-}
-
-// Not used by the painters; only kept safe and bounded. Steps along the major axis,
-// over the part of it that lies inside the canvas.
-void SoftCanvas::DrawDiagonal(int x0, int y0, int x1, int y1, Colour colour)
-{
-    const std::int64_t dx = std::int64_t{x1} - x0;
-    const std::int64_t dy = std::int64_t{y1} - y0;
-    const bool alongX = std::llabs(dx) >= std::llabs(dy);
-    const std::int64_t steps = alongX ? std::llabs(dx) : std::llabs(dy);
-    const std::int64_t start = alongX ? x0 : y0;
-    const std::int64_t direction = (alongX ? dx : dy) > 0 ? 1 : -1;
-    const int limit = alongX ? width_ : height_;
-
-    // Steps t with 0 <= start + direction * t < limit.
-    std::int64_t first = direction > 0 ? -start : start - (limit - 1);
-    std::int64_t last = direction > 0 ? limit - 1 - start : start;
-    first = std::max<std::int64_t>(first, 0);
-    last = std::min(last, steps - 1);  // the end point is excluded
-    for (std::int64_t t = first; t <= last; ++t) {
-        const double fraction = static_cast<double>(t) / static_cast<double>(steps);
-        const std::int64_t x = x0 + std::llround(fraction * static_cast<double>(dx));
-        const std::int64_t y = y0 + std::llround(fraction * static_cast<double>(dy));
-        FillRect(x, y, x + 1, y + 1, colour);
-    }
+    // Painters draw only along the axes; a slanted line has no pixels here.
+    assert((x0 == x1 || y0 == y1) && "slanted lines are not drawn");
 }
 
 void SoftCanvas::DrawGlyph(int x, int y, char c)

@@ -54,7 +54,6 @@ private:
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                   Colour colour);
     void DrawLine(int x0, int y0, int x1, int y1, Colour colour);
-    void DrawDiagonal(int x0, int y0, int x1, int y1, Colour colour);
     void DrawGlyph(int x, int y, char c);
     void Flush() const;
     void PaintEveryRowAlike() const;

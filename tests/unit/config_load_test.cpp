@@ -78,6 +78,14 @@ TEST_F(Config, TooManyModelsWarnsOnceAndListsTwenty)
     EXPECT_STREQ(names.names[19], "Model 19");
 }
 
+TEST_F(Config, TwentyModelsListTwentyWithoutAMessage)
+{
+    fake.WriteIni(Models(20, 25));
+    EXPECT_EQ(LoadList(), 20);
+    EXPECT_STREQ(names.names[19], "Model 19");
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
 TEST_F(Config, NoPositiveModelNumberListsNothingSilently)
 {
     for (const char* number : {"0", "-4", "", "many"}) {

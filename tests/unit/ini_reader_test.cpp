@@ -47,6 +47,12 @@ TEST(IniLookUp, FindsKeysOfTheNamedSectionOnly)
 TEST(IniLookUp, NamesIgnoreAsciiCaseOnly)
 {
     EXPECT_EQ(Look(kC1, "SECTION1", "NaMe1"), "val1");
+    // The ends of the alphabet, where an off-by-one in the folding would show.
+    EXPECT_EQ(Look("[aZ]\r\nzA=v\r\n", "Az", "Za"), "v");
+    EXPECT_EQ(Look("[Az]\r\nZa=v\r\n", "aZ", "zA"), "v");
+    // '@' and '[' stand just outside 'A' to 'Z', '`' and '{' just outside 'a' to 'z'.
+    EXPECT_EQ(Look("[s@]\r\nk=v\r\n", "s`", "k"), std::nullopt);
+    EXPECT_EQ(Look("[s]\r\nk{=v\r\n", "s", "k["), std::nullopt);
     // 0xC9 and 0xE9 are one letter in Latin-1, but only ASCII folds.
     EXPECT_EQ(Look("[s\xC9]\r\nk=v\r\n", "s\xE9", "k"), std::nullopt);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <climits>
+#include <ostream>
+#include <string>
 
 #include "patterns/PatternGrammar.h"
 
@@ -12,7 +15,28 @@ struct Row {
     std::int32_t number;
 };
 
+// Listed tests show the keyword, not the row's bytes.
+void PrintTo(const Row& row, std::ostream* out) { *out << '"' << row.spec << '"'; }
+
 class PatternSpecRows : public ::testing::TestWithParam<Row> {};
+
+// "3_Gray_32" for row 3, "Gray 32": the row's place and its keyword with every byte
+// that a test name cannot hold spelled out.
+std::string RowName(const ::testing::TestParamInfo<Row>& info)
+{
+    std::string name = std::to_string(info.index) + "_";
+    for (const char* c = info.param.spec; *c != '\0'; ++c) {
+        switch (*c) {
+        case '-': name += "minus"; break;
+        case '+': name += "plus"; break;
+        case '\t': name += "tab"; break;
+        case '\n': name += "lf"; break;
+        case '\r': name += "cr"; break;
+        default: name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        }
+    }
+    return name;
+}
 
 TEST_P(PatternSpecRows, FirstMatchingRuleWins)
 {
@@ -35,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"Hatch", Pattern::None, 0}, Row{"GLines", Pattern::LabelledRamp, 0},
                       Row{"Border", Pattern::Border, 0}, Row{"White", Pattern::White, 0},
                       Row{"white", Pattern::None, 0}, Row{"Black", Pattern::Black, 0},
-                      Row{"Help", Pattern::Black, 0}));
+                      Row{"Help", Pattern::Black, 0}),
+    RowName);
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, PatternSpecRows,
@@ -51,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"Lines", Pattern::None, 0}, Row{"VLine", Pattern::None, 0},
                       Row{"HatchC", Pattern::None, 0}, Row{"CLinesHatch", Pattern::Hatch, 2},
                       Row{"Black\r", Pattern::None, 0}, Row{"VHLines", Pattern::VerticalLines, 1},
-                      Row{"Gra", Pattern::None, 0}));
+                      Row{"Gra", Pattern::None, 0}),
+    RowName);
 
 }  // namespace
