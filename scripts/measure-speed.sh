@@ -5,4 +5,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 LUMETTA_SCREEN=1920x1080 scripts/with-wine-display.sh scripts/wine-run.sh \
-    build/mingw/tests/e2e/lumetta_e2e.exe build/mingw/src/lumetta.exe --speed "$root/tests/speed/keywords.ini"
+    build/mingw/tests/e2e/lumetta_speed.exe build/mingw/src/lumetta.exe "$root/tests/speed/keywords.ini"

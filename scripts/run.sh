@@ -20,8 +20,8 @@ fi
 
 shot=$root/build/lumetta-first-step.png
 echo "No X display: running Lumetta on a virtual 1280x1024 display instead."
-scripts/with-wine-display.sh scripts/wine-run.sh build/mingw/tests/e2e/lumetta_e2e.exe \
-    "$exe" --screenshot build/lumetta-first-step.bmp "$root"
+scripts/with-wine-display.sh scripts/wine-run.sh build/mingw/tests/e2e/lumetta_screenshot.exe \
+    "$exe" build/lumetta-first-step.bmp "$root"
 convert build/lumetta-first-step.bmp "$shot"
 rm -f build/lumetta-first-step.bmp
 echo "Screenshot of the first step: $shot"

@@ -6,10 +6,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 out=docs/screenshots
 mkdir -p "$out"
-driver=build/mingw/tests/e2e/lumetta_e2e.exe
+screenshot=build/mingw/tests/e2e/lumetta_screenshot.exe
 exe=build/mingw/src/lumetta.exe
 shoot() {  # name model step
-    scripts/with-wine-display.sh scripts/wine-run.sh "$driver" "$exe" --screenshot "build/$1.bmp" "$root" "$2" "$3"
+    scripts/with-wine-display.sh scripts/wine-run.sh "$screenshot" "$exe" "build/$1.bmp" "$root" "$2" "$3"
     convert "build/$1.bmp" -strip "$out/$1.png"
     rm -f "build/$1.bmp"
     echo "$out/$1.png"

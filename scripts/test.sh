@@ -9,6 +9,10 @@ cmake --preset native
 cmake --build --preset native
 ctest --preset native
 
+# The benchmark is built, not run: its figures need a quiet machine (see the README).
+cmake --preset bench
+cmake --build --preset bench
+
 cmake --preset fuzz
 cmake --build --preset fuzz
 ctest --preset fuzz

@@ -1,8 +1,7 @@
 // Times every painter on an in-memory screen and relates it to one plain fill of the
 // whole canvas, the cheapest way to touch every pixel once.
 //
-//   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release
-//   cmake --build build/bench --target lumetta_painters_bench -j 2
+//   cmake --preset bench && cmake --build --preset bench
 //   build/bench/tests/bench/lumetta_painters_bench --benchmark_repetitions=10
 //       --benchmark_report_aggregates_only=true
 #include "patterns/Painters.h"

@@ -4,34 +4,11 @@
 
 #include "resource.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <string_view>
+#include <utility>
 
 namespace {
-
-int g_failures = 0;
-std::string g_lumettaExe;
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
 
 struct WindowSearch {
     DWORD processId;
@@ -49,6 +26,37 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
 
 }  // namespace
 
+ProgramPaths& Programs()
+{
+    static ProgramPaths paths;
+    return paths;
+}
+
+bool ReadProgramPaths(int argc, char** argv)
+{
+    const std::pair<std::string_view, std::string*> options[] = {
+        {"--lumetta=", &Programs().lumetta},
+        {"--instrumented=", &Programs().instrumented},
+        {"--packaged=", &Programs().packaged},
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        bool known = false;
+        for (const auto& [prefix, path] : options) {
+            if (!argument.starts_with(prefix)) continue;
+            *path = ToWindowsPath(std::string(argument.substr(prefix.size())));
+            known = true;
+        }
+        if (!known) return false;
+    }
+    return true;
+}
+
+void EndToEnd::TearDown()
+{
+    EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000)) << "a lumetta.exe is still running";
+}
+
 std::string ToWindowsPath(std::string path)
 {
     if (!path.empty() && path[0] == '/') path = "Z:" + path;
@@ -56,26 +64,6 @@ std::string ToWindowsPath(std::string path)
         if (c == '/') c = '\\';
     return path;
 }
-
-void Expect(bool ok, const std::string& what, const char* file, int line)
-{
-    if (ok) return;
-    ++g_failures;
-    std::printf("FAILED %s:%d: %s\n", file, line, what.c_str());
-    std::fflush(stdout);
-}
-
-std::string Describe(long long value) { return std::to_string(value); }
-std::string Describe(const std::string& value) { return "\"" + value + "\""; }
-int FailureCount() { return g_failures; }
-
-std::vector<TestCase>& Registry()
-{
-    static std::vector<TestCase> tests;
-    return tests;
-}
-
-const std::string& LumettaExe() { return g_lumettaExe; }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs)
 {
@@ -131,50 +119,36 @@ Lumetta::Lumetta(const std::string& dataIni)
 
 void Lumetta::Start(const StartOptions& options)
 {
+    const std::string exe = options.exe.empty() ? Programs().lumetta : options.exe;
     if (!options.existingDirectory.empty()) {
         directory_ = options.existingDirectory;
-        Launch();
+        Launch(exe);
         return;
     }
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
     static int serial = 0;
-    root_ = std::string(temp) + "lumetta-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++serial);
-    CreateDirectoryA(root_.c_str(), nullptr);
-    directory_ = root_;
-    if (!options.subdirectory.empty()) {
-        std::string level;
-        for (char c : options.subdirectory + "\\") {
-            if (c != '\\') {
-                level += c;
-                continue;
-            }
-            directory_ += "\\" + level;
-            CreateDirectoryA(directory_.c_str(), nullptr);
-            level.clear();
-        }
-    }
-    const std::string dataIni = directory_ + "\\data.ini";
+    root_ = std::filesystem::temp_directory_path() /
+            ("lumetta-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial));
+    directory_ = root_ / options.subdirectory;
+    std::filesystem::create_directories(directory_);
+    const std::filesystem::path dataIni = directory_ / "data.ini";
     if (options.dataIniIsDirectory) {
-        CreateDirectoryA(dataIni.c_str(), nullptr);
+        std::filesystem::create_directory(dataIni);
     } else if (options.writeDataIni) {
         std::ofstream(dataIni, std::ios::binary) << options.dataIni;
     }
-    Launch();
+    Launch(exe);
 }
 
-void Lumetta::Launch()
+void Lumetta::Launch(const std::string& exe)
 {
-    std::string commandLine = "\"" + g_lumettaExe + "\"";
+    std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(g_lumettaExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, directory_.c_str(), &startup, &info)) {
-        Expect(false, "CreateProcess " + g_lumettaExe + " in " + directory_ + " failed, error " +
-                          std::to_string(GetLastError()),
-               __FILE__, __LINE__);
+    const std::string directory = directory_.string();
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "CreateProcess " << exe << " in " << directory << " failed, error " << GetLastError();
         return;
     }
     CloseHandle(info.hThread);
@@ -186,18 +160,20 @@ Lumetta::~Lumetta()
 {
     if (process_ != nullptr) {
         if (Running()) {
-            Expect(false, "lumetta.exe was still running at the end of the test; killed", __FILE__,
-                   __LINE__);
+            ADD_FAILURE() << "lumetta.exe was still running at the end of the test; killed";
             TerminateProcess(process_, 1);
             WaitForSingleObject(process_, kDeadlineMs);
+        } else if (DWORD code = 0; !exitSeen_ && GetExitCodeProcess(process_, &code) && code != 0) {
+            ADD_FAILURE() << "lumetta.exe ended with exit code " << code;
         }
         CloseHandle(process_);
     }
     if (root_.empty()) return;
     // The process may hold the directory a moment longer under Wine.
     WaitUntil([&] {
-        RemoveTree(root_);
-        return GetFileAttributesA(root_.c_str()) == INVALID_FILE_ATTRIBUTES;
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+        return !std::filesystem::exists(root_, ignored);
     }, 2000);
 }
 
@@ -259,11 +235,13 @@ long Lumetta::WaitForExit(DWORD deadlineMs)
     if (process_ == nullptr) return -1;
     if (WaitForSingleObject(process_, deadlineMs) != WAIT_OBJECT_0) {
         TerminateProcess(process_, 1);
+        exitSeen_ = true;
         WaitForSingleObject(process_, kDeadlineMs);
         return -1;
     }
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
+    exitSeen_ = true;
     return static_cast<long>(code);
 }
 
@@ -390,51 +368,4 @@ bool SaveScreen(const std::string& path)
         out.write(reinterpret_cast<const char*>(&bgrx), sizeof bgrx);
     }
     return out.good();
-}
-
-int RunScreenshot(const std::string& directory, const std::string& output, int model, int step);
-
-int RunSpeed(const std::string& iniText);
-
-int main(int argc, char** argv)
-{
-    if (argc == 4 && std::string(argv[2]) == "--speed") {
-        g_lumettaExe = ToWindowsPath(argv[1]);
-        std::ifstream in(ToWindowsPath(argv[3]), std::ios::binary);
-        const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return RunSpeed(ini);
-    }
-    if ((argc == 5 || argc == 7) && std::string(argv[2]) == "--screenshot") {
-        g_lumettaExe = ToWindowsPath(argv[1]);
-        const int model = argc == 7 ? std::atoi(argv[5]) : -1;
-        const int step = argc == 7 ? std::atoi(argv[6]) : 1;
-        return RunScreenshot(ToWindowsPath(argv[4]), ToWindowsPath(argv[3]), model, step);
-    }
-    if (argc != 3) {
-        std::printf("usage: lumetta_e2e <lumetta.exe> <test name | all>\n"
-                    "       lumetta_e2e <lumetta.exe> --screenshot <out.bmp> <working directory> [model step]\n"
-                    "       lumetta_e2e <lumetta.exe> --speed <data.ini with one step per keyword>\n");
-        for (const TestCase& test : Registry()) std::printf("  %s\n", test.name);
-        return 2;
-    }
-    g_lumettaExe = ToWindowsPath(argv[1]);
-    const std::string wanted = argv[2];
-    int passed = 0;
-    int failed = 0;
-    for (const TestCase& test : Registry()) {
-        if (wanted != "all" && wanted != test.name) continue;
-        const int before = FailureCount();
-        std::printf("[ RUN  ] %s\n", test.name);
-        std::fflush(stdout);
-        test.run();
-        const bool ok = FailureCount() == before;
-        std::printf("[ %s ] %s\n", ok ? " OK " : "FAIL", test.name);
-        ok ? ++passed : ++failed;
-    }
-    if (passed + failed == 0) {
-        std::printf("no test named %s\n", wanted.c_str());
-        return 2;
-    }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
 }

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,48 +17,21 @@ constexpr DWORD kDeadlineMs = 15000;
 constexpr char kWelcomeCaption[] = "Lumetta - Version 1.00";
 constexpr char kNotesCaption[] = "Lumetta - Setup Notes";
 
-// --- checks ---------------------------------------------------------------
-
-void Expect(bool ok, const std::string& what, const char* file, int line);
-std::string Describe(long long value);
-std::string Describe(const std::string& value);
-#define EXPECT(cond) Expect((cond), #cond, __FILE__, __LINE__)
-#define EXPECT_EQ(actual, expected)                                                          \
-    do {                                                                                     \
-        const auto& a_ = (actual);                                                           \
-        const auto& e_ = (expected);                                                         \
-        Expect(a_ == e_, std::string(#actual " == " #expected ": got ") + Describe(a_) +     \
-                             ", expected " + Describe(e_),                                   \
-               __FILE__, __LINE__);                                                          \
-    } while (0)
-// Stops the test case at once: later steps make no sense without this.
-#define REQUIRE(cond)                                                                        \
-    do {                                                                                     \
-        if (!(cond)) {                                                                       \
-            Expect(false, #cond, __FILE__, __LINE__);                                        \
-            return;                                                                          \
-        }                                                                                    \
-    } while (0)
-
-int FailureCount();
-
-// --- the test cases -------------------------------------------------------
-
-struct TestCase {
-    const char* name;
-    void (*run)();
+// The programs under test, as the driver's command line names them.
+struct ProgramPaths {
+    std::string lumetta;       // --lumetta=
+    std::string instrumented;  // --instrumented=: the build that reports its GDI objects
+    std::string packaged;      // --packaged=: lumetta.exe unpacked from the Windows package
 };
-std::vector<TestCase>& Registry();
-struct Registrar {
-    Registrar(const char* name, void (*run)()) { Registry().push_back({name, run}); }
-};
-#define E2E_TEST(name)                                          \
-    static void name();                                         \
-    static Registrar name##_registrar(#name, name);             \
-    static void name()
+ProgramPaths& Programs();
+// Takes the --lumetta=, --instrumented= and --packaged= arguments; false on any other.
+bool ReadProgramPaths(int argc, char** argv);
 
-// The lumetta.exe under test, as given on the driver's command line.
-const std::string& LumettaExe();
+// The fixture of every case: when a case ends, no lumetta.exe may be left running.
+class EndToEnd : public ::testing::Test {
+protected:
+    void TearDown() override;
+};
 
 // Polls until the condition holds or the deadline passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs = kDeadlineMs);
@@ -72,17 +48,21 @@ SIZE ScreenSize();
 // --- a running program ------------------------------------------------------
 
 struct StartOptions {
+    // The program to start; Programs().lumetta when empty.
+    std::string exe;
     // Contents of data.ini; no file at all when absent.
     bool writeDataIni = true;
     std::string dataIni;
     // Puts data.ini in place as a directory instead of a file.
     bool dataIniIsDirectory = false;
     // Extra directory levels below the scratch directory, to lengthen the working directory.
-    std::string subdirectory;
+    std::filesystem::path subdirectory;
     // Runs in this existing directory instead of a scratch one; data.ini is left as it is.
     std::string existingDirectory;
 };
 
+// One run of lumetta.exe. Whatever the test did, the end of the object fails the test
+// if the program is still running (it is then killed) or ended with a code other than 0.
 class Lumetta {
 public:
     explicit Lumetta(const StartOptions& options);
@@ -92,7 +72,8 @@ public:
     Lumetta& operator=(const Lumetta&) = delete;
 
     bool Started() const { return process_ != nullptr; }
-    const std::string& WorkingDirectory() const { return directory_; }
+    const std::filesystem::path& WorkingDirectory() const { return directory_; }
+    DWORD ProcessId() const { return processId_; }
 
     // A visible top-level window of the program with this class (and title, if given).
     HWND WaitForWindow(const char* className, const char* title = nullptr,
@@ -116,12 +97,13 @@ public:
 
 private:
     void Start(const StartOptions& options);
-    void Launch();
+    void Launch(const std::string& exe);
 
-    std::string root_;       // scratch directory, removed afterwards
-    std::string directory_;  // working directory of the program
+    std::filesystem::path root_;       // scratch directory, removed afterwards
+    std::filesystem::path directory_;  // working directory of the program
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
+    bool exitSeen_ = false;  // the test has been told how the program ended
 };
 
 std::vector<std::string> ComboEntries(HWND combo);

@@ -2,13 +2,16 @@
 // starts Lumetta in the given directory, answers the start-up messages, optionally
 // picks a model and walks to one of its steps, saves the screen, and ends the program
 // the way a user would.
+//   lumetta_screenshot <lumetta.exe> <out.bmp> <working directory> [model step]
 #include <cstdio>
 #include <cstdlib>
 
 #include "Harness.h"
 #include "resource.h"
 
-int RunScreenshot(const std::string& directory, const std::string& output, int model, int step)
+namespace {
+
+int TakeScreenshot(const std::string& directory, const std::string& output, int model, int step)
 {
     StartOptions options;
     options.existingDirectory = directory;
@@ -35,4 +38,18 @@ int RunScreenshot(const std::string& directory, const std::string& output, int m
     if (!saved) std::printf("could not write %s\n", output.c_str());
     if (code != 0) std::printf("lumetta.exe ended with %ld\n", code);
     return saved && code == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4 && argc != 6) {
+        std::printf("usage: lumetta_screenshot <lumetta.exe> <out.bmp> <working directory> [model step]\n");
+        return 2;
+    }
+    Programs().lumetta = ToWindowsPath(argv[1]);
+    const int model = argc == 6 ? std::atoi(argv[4]) : -1;
+    const int step = argc == 6 ? std::atoi(argv[5]) : 1;
+    return TakeScreenshot(ToWindowsPath(argv[3]), ToWindowsPath(argv[2]), model, step);
 }

@@ -2,8 +2,11 @@
 // being on the screen, for every keyword, as a ratio to one full-screen fill measured
 // in the same run; and the time from start to the welcome message. A benchmark, not a
 // test: it prints figures and fails only when something never appears.
+//   lumetta_speed <lumetta.exe> <data.ini with one step per keyword>
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "Harness.h"
@@ -111,9 +114,7 @@ double FillOnce(HWND window, COLORREF colour)
     return Milliseconds(start, Now());
 }
 
-}  // namespace
-
-int RunSpeed(const std::string& iniText)
+int MeasureSpeed(const std::string& iniText)
 {
     const SIZE screen = ScreenSize();
     std::printf("screen %ldx%ld, %d rounds, medians\n", screen.cx, screen.cy, kRounds);
@@ -181,4 +182,17 @@ int RunSpeed(const std::string& iniText)
         std::printf("%-8s %10.2f %8.2f\n", kKeywords[i], Median(times[i]), Median(times[i]) / fill);
     app.Press(dialog, IDC_QUIT);
     return app.WaitForExit() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::printf("usage: lumetta_speed <lumetta.exe> <data.ini with one step per keyword>\n");
+        return 2;
+    }
+    Programs().lumetta = ToWindowsPath(argv[1]);
+    std::ifstream in(ToWindowsPath(argv[2]), std::ios::binary);
+    return MeasureSpeed({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
 }

@@ -28,11 +28,13 @@ void Quit(Lumetta& app, HWND dialog)
 
 }  // namespace
 
-E2E_TEST(example_file_lists_its_models_and_sets_the_captions)
+using Config = EndToEnd;
+
+TEST_F(Config, example_file_lists_its_models_and_sets_the_captions)
 {
     Lumetta app(kExampleIni);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     ExpectModelList(dialog, {"Flat panel 17 inch", "Flat panel 19 inch, analogue input"});
     const std::pair<int, const char*> captions[] = {
         {IDC_PATTERN_LABEL, "Model :"}, {IDC_NEXT, "&Next   >>"},  {IDC_QUIT, "&Quit"},
@@ -44,44 +46,44 @@ E2E_TEST(example_file_lists_its_models_and_sets_the_captions)
     Quit(app, dialog);
 }
 
-E2E_TEST(missing_buttons_section_empties_the_eight_captions)
+TEST_F(Config, missing_buttons_section_empties_the_eight_captions)
 {
     Lumetta app("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=A,Alpha\r\n");
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     for (int id : {IDC_PATTERN_LABEL, IDC_NEXT, IDC_QUIT, IDC_PREVIOUS, IDC_PURPOSE_LABEL, IDC_HOWTO_LABEL,
                    IDC_SEEN_LABEL, IDC_HIDE})
         EXPECT_EQ(WindowText(GetDlgItem(dialog, id)), std::string());
     Quit(app, dialog);
 }
 
-E2E_TEST(twenty_five_models_warn_and_list_twenty)
+TEST_F(Config, twenty_five_models_warn_and_list_twenty)
 {
     Lumetta app(ManyModels(25));
     HWND box = app.WaitForMessageBox("Lumetta - Warning");
-    REQUIRE(box != nullptr);
+    ASSERT_TRUE(box != nullptr);
     EXPECT_EQ(MessageBoxText(box), std::string("Execeed maximun of the model number 20"));
     // Owned by the wizard, which is not shown yet.
     HWND owner = GetWindow(box, GW_OWNER);
-    EXPECT(owner != nullptr && ClassName(owner) == "#32770" && WindowText(owner) == "Lumetta");
+    EXPECT_TRUE(owner != nullptr && ClassName(owner) == "#32770" && WindowText(owner) == "Lumetta");
     Answer(box, IDOK);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     std::vector<std::string> expected;
     for (int j = 0; j < 20; ++j) expected.push_back("Model " + std::to_string(j));
     ExpectModelList(dialog, expected);
     Quit(app, dialog);
 }
 
-E2E_TEST(data_ini_is_found_in_a_working_directory_longer_than_120_characters)
+TEST_F(Config, data_ini_is_found_in_a_working_directory_longer_than_120_characters)
 {
     StartOptions options;
     options.dataIni = kExampleIni;
-    options.subdirectory = std::string(60, 'a') + "\\" + std::string(60, 'b') + "\\" + std::string(40, 'c');
+    options.subdirectory = std::filesystem::path(std::string(60, 'a')) / std::string(60, 'b') / std::string(40, 'c');
     Lumetta app(options);
-    EXPECT(app.WorkingDirectory().size() > 160);
+    EXPECT_GT(app.WorkingDirectory().string().size(), 160u);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     ExpectModelList(dialog, {"Flat panel 17 inch", "Flat panel 19 inch, analogue input"});
     Quit(app, dialog);
 }

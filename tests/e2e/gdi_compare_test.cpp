@@ -76,7 +76,9 @@ SIZE ScreenCharacterCell()
 
 }  // namespace
 
-E2E_TEST(gdi_painters_match_the_software_canvas_pixel_for_pixel)
+using GdiCompare = EndToEnd;
+
+TEST_F(GdiCompare, gdi_painters_match_the_software_canvas_pixel_for_pixel)
 {
     std::string ini = "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=P,Patterns\r\n[P]\r\nMENU_NUMBER=" +
                       std::to_string(std::size(kSpecs)) + "\r\n";
@@ -84,20 +86,20 @@ E2E_TEST(gdi_painters_match_the_software_canvas_pixel_for_pixel)
         ini += "MENU" + std::to_string(i) + "=p,h," + kSpecs[i] + ",s\r\n";
     Lumetta app(ini);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
     const SIZE screen = ScreenSize();
     RECT client = {};
     GetClientRect(pattern, &client);
-    REQUIRE(client.right == screen.cx && client.bottom == screen.cy);
+    ASSERT_TRUE(client.right == screen.cx && client.bottom == screen.cy);
     const SIZE cell = ScreenCharacterCell();
 
     for (size_t i = 0; i < std::size(kSpecs); ++i) {
         const std::string spec = kSpecs[i];
         app.Press(dialog, IDC_NEXT);
-        REQUIRE(WaitForStep(dialog, static_cast<int>(i) + 2, static_cast<int>(std::size(kSpecs)) + 2));
+        ASSERT_TRUE(WaitForStep(dialog, static_cast<int>(i) + 2, static_cast<int>(std::size(kSpecs)) + 2));
         PostMessageA(GetDlgItem(dialog, IDC_HIDE), BM_CLICK, 0, 0);
-        REQUIRE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
 
         SoftCanvas expected(screen.cx, screen.cy, kWhite);
         FillBlack(expected);
@@ -110,17 +112,18 @@ E2E_TEST(gdi_painters_match_the_software_canvas_pixel_for_pixel)
             last = Compare(shot, expected, masked);
             return last.mismatches == 0;
         }, 5000);
-        Expect(same, spec + ": " + std::to_string(last.mismatches) + " pixels differ, first " + last.first,
-               __FILE__, __LINE__);
+        EXPECT_TRUE(same) << spec << ": " << last.mismatches << " pixels differ, first " << last.first;
         // Each label cell starts at its place: GDI draws its opaque white cell there.
-        for (const RECT& r : masked)
-            Expect(shot[static_cast<size_t>(r.top) * screen.cx + r.left] == kWhite,
-                   spec + ": no label cell at (" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")",
-                   __FILE__, __LINE__);
-        if (!masked.empty()) EXPECT(masked.size() > 51);
+        for (const RECT& r : masked) {
+            EXPECT_EQ(shot[static_cast<size_t>(r.top) * screen.cx + r.left], kWhite)
+                << spec << ": no label cell at (" << r.left << ", " << r.top << ")";
+        }
+        if (!masked.empty()) {
+            EXPECT_GT(masked.size(), 51u);
+        }
 
         PostMessageA(pattern, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
-        REQUIRE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
     }
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);

@@ -33,7 +33,7 @@ public:
                 answered_.insert(window);
                 if (caption != kWelcomeCaption && caption != kNotesCaption) {
                     const std::string seen = caption + ": " + MessageBoxText(window);
-                    Expect(kAllowedMessages.count(seen) == 1, "unexpected message " + seen, __FILE__, __LINE__);
+                    EXPECT_EQ(kAllowedMessages.count(seen), 1u) << "unexpected message " << seen;
                     messages.push_back(seen);
                 }
                 Answer(window, IDOK);
@@ -56,7 +56,7 @@ public:
     void WalkEveryModel()
     {
         HWND dialog = nullptr;
-        REQUIRE(Settle([&] { return (dialog = app_.FindWindowOf("#32770", "Lumetta")) != nullptr; }));
+        ASSERT_TRUE(Settle([&] { return (dialog = app_.FindWindowOf("#32770", "Lumetta")) != nullptr; }));
         const size_t models = ComboEntries(GetDlgItem(dialog, IDC_MODEL_COMBO)).size();
         for (size_t model = 0; model < std::max<size_t>(models, 1); ++model) {
             int count = 0;
@@ -64,20 +64,20 @@ public:
                 app_.Press(dialog, IDC_NEXT);
             else
                 app_.Choose(dialog, static_cast<int>(model));
-            REQUIRE(Settle([&] { return AtStep(dialog, 2, &count); }));
-            REQUIRE(count >= 2 && count <= 22);
+            ASSERT_TRUE(Settle([&] { return AtStep(dialog, 2, &count); }));
+            ASSERT_TRUE(count >= 2 && count <= 22);
             for (int step = 3; step <= count; ++step) {
                 app_.Press(dialog, IDC_NEXT);
-                REQUIRE(Settle([&] { return AtStep(dialog, step); }));
+                ASSERT_TRUE(Settle([&] { return AtStep(dialog, step); }));
             }
             for (int step = count - 1; step >= 1; --step) {
                 app_.Press(dialog, IDC_PREVIOUS);
-                REQUIRE(Settle([&] { return AtStep(dialog, step); }));
+                ASSERT_TRUE(Settle([&] { return AtStep(dialog, step); }));
             }
             ++walked;
         }
         app_.Press(dialog, IDC_QUIT);
-        EXPECT(Settle([&] { return !app_.Running(); }));
+        EXPECT_TRUE(Settle([&] { return !app_.Running(); }));
     }
 
     std::vector<std::string> messages;
@@ -92,7 +92,7 @@ void WalkAndQuit(Lumetta& app, Walker& walker)
 {
     walker.WalkEveryModel();
     EXPECT_EQ(app.WaitForExit(), 0L);
-    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+    EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000));
 }
 
 std::string ModelsWithSteps(const std::string& modelNumber, int models, const std::string& menuNumber, int steps)
@@ -108,17 +108,19 @@ std::string ModelsWithSteps(const std::string& modelNumber, int models, const st
 
 }  // namespace
 
-E2E_TEST(hostile_binary_garbage)
+using Hostile = EndToEnd;
+
+TEST_F(Hostile, hostile_binary_garbage)
 {
     std::string garbage;
     for (int i = 0; i < 200000; ++i) garbage += static_cast<char>((i * 2654435761u) >> 24);
     Lumetta app(garbage);
     Walker walker(app);
     WalkAndQuit(app, walker);
-    EXPECT(walker.messages.empty());
+    EXPECT_TRUE(walker.messages.empty());
 }
 
-E2E_TEST(hostile_nul_bytes)
+TEST_F(Hostile, hostile_nul_bytes)
 {
     const std::string ini("[MODELS]\r\nMODEL_NUMBER=2\0\r\nMODEL0=A\0X,First\r\nMODEL1=B,Se\0cond\r\n"
                           "[A]\r\nMENU_NUMBER=2\r\nMENU0=p\0q,h,Border\0,s\r\nMENU1=\0\r\n[B\0]\r\nMENU_NUMBER=1\r\n",
@@ -126,11 +128,11 @@ E2E_TEST(hostile_nul_bytes)
     Lumetta app(ini);
     Walker walker(app);
     WalkAndQuit(app, walker);
-    EXPECT(walker.messages.empty());
-    EXPECT(walker.walked >= 1);
+    EXPECT_TRUE(walker.messages.empty());
+    EXPECT_TRUE(walker.walked >= 1);
 }
 
-E2E_TEST(hostile_ten_megabyte_line)
+TEST_F(Hostile, hostile_ten_megabyte_line)
 {
     const std::string huge(10 * 1024 * 1024, 'x');
     Lumetta app("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=M," + huge + "\r\nHOWTO1=" + huge +
@@ -141,17 +143,17 @@ E2E_TEST(hostile_ten_megabyte_line)
     EXPECT_EQ(static_cast<long long>(walker.messages.size()), 1LL);
 }
 
-E2E_TEST(hostile_directory_named_data_ini)
+TEST_F(Hostile, hostile_directory_named_data_ini)
 {
     StartOptions options;
     options.dataIniIsDirectory = true;
     Lumetta app(options);
     Walker walker(app);
     WalkAndQuit(app, walker);
-    EXPECT(walker.messages.empty());
+    EXPECT_TRUE(walker.messages.empty());
 }
 
-E2E_TEST(hostile_counts_of_21)
+TEST_F(Hostile, hostile_counts_of_21)
 {
     Lumetta app(ModelsWithSteps("21", 21, "21", 21));
     Walker walker(app);
@@ -161,7 +163,7 @@ E2E_TEST(hostile_counts_of_21)
     EXPECT_EQ(static_cast<long long>(walker.messages.size()), 21LL);
 }
 
-E2E_TEST(hostile_counts_beyond_32_bits)
+TEST_F(Hostile, hostile_counts_beyond_32_bits)
 {
     Lumetta app(ModelsWithSteps("2147483648", 20, "2147483648", 20));
     Walker walker(app);
@@ -170,7 +172,7 @@ E2E_TEST(hostile_counts_beyond_32_bits)
     EXPECT_EQ(static_cast<long long>(walker.messages.size()), 21LL);
 }
 
-E2E_TEST(hostile_twenty_models_of_twenty_steps_at_every_limit)
+TEST_F(Hostile, hostile_twenty_models_of_twenty_steps_at_every_limit)
 {
     const std::string full(519, 'x');
     std::string ini = "[MODELS]\r\nMODEL_NUMBER=20\r\nPURPOSE1=" + full + "\r\nHOWTO1=" + std::string(259, 'y') +
@@ -178,12 +180,16 @@ E2E_TEST(hostile_twenty_models_of_twenty_steps_at_every_limit)
                       "\r\n[BUTTONS]\r\n";
     for (const char* key : {"MODELS", "NEXT", "QUIT", "BACK", "WHY", "HOW", "WHAT", "HIDE"})
         ini += std::string(key) + "=" + full + "\r\n";
+    // Section names at the value limit, told apart by their last two characters.
+    auto section = [](int m) {
+        char number[3];
+        std::snprintf(number, sizeof number, "%02d", m);
+        return std::string(519 - 2, 'S') + number;
+    };
+    for (int m = 0; m < 20; ++m)
+        ini += "MODEL" + std::to_string(m) + "=" + section(m) + "," + std::string(519, 'a' + m) + "\r\n";
     for (int m = 0; m < 20; ++m) {
-        const std::string section = std::string(519 - 2, 'S') + (m < 10 ? "0" : "") + std::to_string(m);
-        ini += "MODEL" + std::to_string(m) + "=" + section + "," + std::string(519, 'a' + m) + "\r\n";
-    }
-    for (int m = 0; m < 20; ++m) {
-        ini += "[" + std::string(519 - 2, 'S') + (m < 10 ? "0" : "") + std::to_string(m) + "]\r\nMENU_NUMBER=20\r\n";
+        ini += "[" + section(m) + "]\r\nMENU_NUMBER=20\r\n";
         for (int s = 0; s < 20; ++s) {
             // A step line holds 1039 characters: the purpose at its limit, and the how-to
             // or the what-is-seen text filling the rest.
@@ -196,10 +202,10 @@ E2E_TEST(hostile_twenty_models_of_twenty_steps_at_every_limit)
     Walker walker(app);
     WalkAndQuit(app, walker);
     EXPECT_EQ(walker.walked, 20);
-    EXPECT(walker.messages.empty());
+    EXPECT_TRUE(walker.messages.empty());
 }
 
-E2E_TEST(hostile_keywords_at_the_32_bit_limits)
+TEST_F(Hostile, hostile_keywords_at_the_32_bit_limits)
 {
     const char* specs[] = {"V2147483647Lines", "V-2147483648Lines", "V99999999999Lines", "C-5Hatch",
                            "C2147483647Hatch", "C-2147483648Hatch", "Gray-2147483648", "Gray2147483647",
@@ -211,5 +217,5 @@ E2E_TEST(hostile_keywords_at_the_32_bit_limits)
     Walker walker(app);
     WalkAndQuit(app, walker);
     EXPECT_EQ(walker.walked, 1);
-    EXPECT(walker.messages.empty());
+    EXPECT_TRUE(walker.messages.empty());
 }

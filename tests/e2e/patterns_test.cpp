@@ -71,114 +71,116 @@ void ExpectPattern(const KeywordStep& step, int line)
 {
     for (const Probe& p : step.probes) {
         const bool seen = WaitUntil([&] { return ScreenPixel(p.x, p.y) == p.colour; }, 5000);
-        Expect(seen,
-               std::string(step.spec) + " at (" + std::to_string(p.x) + ", " + std::to_string(p.y) + "): " +
-                   Hex(ScreenPixel(p.x, p.y)) + ", expected " + Hex(p.colour),
-               __FILE__, line);
+        if (!seen) {
+            ADD_FAILURE_AT(__FILE__, line) << step.spec << " at (" << p.x << ", " << p.y << "): "
+                                           << Hex(ScreenPixel(p.x, p.y)) << ", expected " << Hex(p.colour);
+        }
     }
 }
 
 }  // namespace
 
-E2E_TEST(every_keyword_paints_its_pattern_and_the_last_step_hides_the_window)
+using Patterns = EndToEnd;
+
+TEST_F(Patterns, every_keyword_paints_its_pattern_and_the_last_step_hides_the_window)
 {
     Lumetta app(KeywordIni("w", "n"));
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
-    REQUIRE(pattern != nullptr);
+    ASSERT_TRUE(pattern != nullptr);
     const SIZE screen = ScreenSize();
-    REQUIRE(screen.cx == 1280 && screen.cy == 1024);
+    ASSERT_TRUE(screen.cx == 1280 && screen.cy == 1024);
     const int total = static_cast<int>(KeywordSteps().size()) + 2;
 
     for (size_t i = 0; i < KeywordSteps().size(); ++i) {
         app.Press(dialog, IDC_NEXT);
-        REQUIRE(WaitForStep(dialog, static_cast<int>(i) + 2, total));
+        ASSERT_TRUE(WaitForStep(dialog, static_cast<int>(i) + 2, total));
         ExpectPattern(KeywordSteps()[i], __LINE__);
     }
     app.Press(dialog, IDC_NEXT);
-    REQUIRE(WaitForStep(dialog, total, total));
-    EXPECT(WaitUntil([&] { return !IsWindowVisible(pattern); }));
-    EXPECT(IsWindowVisible(dialog));
+    ASSERT_TRUE(WaitForStep(dialog, total, total));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(pattern); }));
+    EXPECT_TRUE(IsWindowVisible(dialog));
 
     app.Press(dialog, IDC_PREVIOUS);
-    REQUIRE(WaitForStep(dialog, total - 1, total));
-    EXPECT(WaitUntil([&] { return IsWindowVisible(pattern) != FALSE; }));
+    ASSERT_TRUE(WaitForStep(dialog, total - 1, total));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(pattern) != FALSE; }));
     ExpectPattern(KeywordSteps().back(), __LINE__);
 
     // Ending at a pattern step still ends cleanly.
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
-    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+    EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000));
 }
 
-E2E_TEST(a_pattern_survives_hiding_and_restoring_the_wizard)
+TEST_F(Patterns, a_pattern_survives_hiding_and_restoring_the_wizard)
 {
     Lumetta app(KeywordIni(nullptr, nullptr));
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     for (int i = 0; i < 3; ++i) app.Press(dialog, IDC_NEXT);  // Border
-    REQUIRE(WaitForStep(dialog, 4, 15));
+    ASSERT_TRUE(WaitForStep(dialog, 4, 15));
     const KeywordStep& border = KeywordSteps()[2];
     ExpectPattern(border, __LINE__);
     PostMessageA(GetDlgItem(dialog, IDC_HIDE), BM_CLICK, 0, 0);
-    REQUIRE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
     // Where the wizard was, the pattern shows: black inside the frame.
     const RECT r = WindowRect(dialog);
-    EXPECT(WaitUntil([&] { return ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) == kBlackPixel; }));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) == kBlackPixel; }));
     ExpectPattern(border, __LINE__);
     PostMessageA(app.PatternWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    REQUIRE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
     ExpectPattern(border, __LINE__);
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
-E2E_TEST(welcome_and_notes_show_their_expanded_texts)
+TEST_F(Patterns, welcome_and_notes_show_their_expanded_texts)
 {
     Lumetta app(KeywordIni("Welcome.\\nClick OK.", "Native resolution\\nfirst."));
     HWND welcome = app.WaitForMessageBox(kWelcomeCaption);
-    REQUIRE(welcome != nullptr);
+    ASSERT_TRUE(welcome != nullptr);
     EXPECT_EQ(MessageBoxText(welcome), std::string("Welcome.\r\nClick OK."));
-    EXPECT(GetWindow(welcome, GW_OWNER) == app.PatternWindow());
-    EXPECT(GetDlgItem(welcome, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(welcome, IDCANCEL)));
-    EXPECT(app.FindWindowOf("#32770", "Lumetta") == nullptr);  // the wizard comes after
+    EXPECT_TRUE(GetWindow(welcome, GW_OWNER) == app.PatternWindow());
+    EXPECT_TRUE(GetDlgItem(welcome, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(welcome, IDCANCEL)));
+    EXPECT_TRUE(app.FindWindowOf("#32770", "Lumetta") == nullptr);  // the wizard comes after
     Answer(welcome, IDOK);
     HWND notes = app.WaitForMessageBox(kNotesCaption);
-    REQUIRE(notes != nullptr);
+    ASSERT_TRUE(notes != nullptr);
     EXPECT_EQ(MessageBoxText(notes), std::string("Native resolution\r\nfirst."));
     HWND cancel = GetDlgItem(notes, IDCANCEL);
-    EXPECT(cancel == nullptr || !IsWindowVisible(cancel));
+    EXPECT_TRUE(cancel == nullptr || !IsWindowVisible(cancel));
     Answer(notes, IDOK);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
-E2E_TEST(missing_welcome_and_notes_still_show_empty_boxes)
+TEST_F(Patterns, missing_welcome_and_notes_still_show_empty_boxes)
 {
     Lumetta app(KeywordIni(nullptr, nullptr));
     HWND welcome = app.WaitForMessageBox(kWelcomeCaption);
-    REQUIRE(welcome != nullptr);
+    ASSERT_TRUE(welcome != nullptr);
     EXPECT_EQ(MessageBoxText(welcome), std::string());
     Answer(welcome, IDOK);
     HWND notes = app.WaitForMessageBox(kNotesCaption);
-    REQUIRE(notes != nullptr);
+    ASSERT_TRUE(notes != nullptr);
     EXPECT_EQ(MessageBoxText(notes), std::string());
     Answer(notes, IDOK);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
-E2E_TEST(cancel_in_the_welcome_ends_the_program_before_the_wizard)
+TEST_F(Patterns, cancel_in_the_welcome_ends_the_program_before_the_wizard)
 {
     Lumetta app(KeywordIni("w", "n"));
     HWND welcome = app.WaitForMessageBox(kWelcomeCaption);
-    REQUIRE(welcome != nullptr);
+    ASSERT_TRUE(welcome != nullptr);
     Answer(welcome, IDCANCEL);
     EXPECT_EQ(app.WaitForExit(), 0L);
-    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+    EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000));
 }

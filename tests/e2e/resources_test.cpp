@@ -2,9 +2,12 @@
 // class icon and the manifest, read straight from the file.
 #include "Harness.h"
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "resource.h"
+#include "version.h"
 
 namespace {
 
@@ -12,7 +15,7 @@ constexpr WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
 class ResourceFile {
 public:
-    ResourceFile() : module_(LoadLibraryExA(LumettaExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ResourceFile() : module_(LoadLibraryExA(Programs().lumetta.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
     ~ResourceFile() { if (module_) FreeLibrary(module_); }
     ResourceFile(const ResourceFile&) = delete;
     ResourceFile& operator=(const ResourceFile&) = delete;
@@ -88,11 +91,13 @@ std::string ClassOrdinalName(const std::string& name)
 
 }  // namespace
 
-E2E_TEST(dialog_template_matches_the_wizard_layout)
+using Resources = EndToEnd;
+
+TEST_F(Resources, dialog_template_matches_the_wizard_layout)
 {
     ResourceFile file;
     const std::string bytes = file.Find(RT_DIALOG, "IDD_DLG_SETUP", kEnglishUs);
-    REQUIRE(!bytes.empty());
+    ASSERT_TRUE(!bytes.empty());
     TemplateReader in(bytes);
     EXPECT_EQ(in.Word(), WORD{1});       // extended template
     EXPECT_EQ(in.Word(), WORD{0xFFFF});
@@ -154,15 +159,15 @@ E2E_TEST(dialog_template_matches_the_wizard_layout)
         const WORD extra = in.Word();
         for (WORD i = 0; i < extra; ++i) in.Byte();
     }
-    EXPECT(!in.Overrun());
+    EXPECT_TRUE(!in.Overrun());
 }
 
-E2E_TEST(class_icon_is_a_32_pixel_16_colour_picture)
+TEST_F(Resources, class_icon_is_a_32_pixel_16_colour_picture)
 {
     ResourceFile file;
     const std::string group = file.Find(RT_GROUP_ICON, MAKEINTRESOURCEA(IDI_MONITOR), kEnglishUs);
     // GRPICONDIR: reserved, type 1, count, then 14-byte entries.
-    REQUIRE(group.size() >= 6 + 14);
+    ASSERT_TRUE(group.size() >= 6 + 14);
     const auto* entry = reinterpret_cast<const BYTE*>(group.data()) + 6;
     EXPECT_EQ(static_cast<int>(entry[0]), 32);  // width
     EXPECT_EQ(static_cast<int>(entry[1]), 32);  // height
@@ -171,18 +176,80 @@ E2E_TEST(class_icon_is_a_32_pixel_16_colour_picture)
     std::memcpy(&bitCount, entry + 6, sizeof bitCount);
     EXPECT_EQ(bitCount, WORD{4});
 
-    HICON icon = LoadIconA(LoadLibraryExA(LumettaExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE),
+    HICON icon = LoadIconA(LoadLibraryExA(Programs().lumetta.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE),
                            MAKEINTRESOURCEA(IDI_MONITOR));
-    EXPECT(icon != nullptr);
+    EXPECT_TRUE(icon != nullptr);
 }
 
-E2E_TEST(manifest_declares_dpi_awareness_and_keeps_classic_controls)
+TEST_F(Resources, manifest_declares_dpi_awareness_and_keeps_classic_controls)
 {
     ResourceFile file;
     const std::string manifest = file.Find(RT_MANIFEST, MAKEINTRESOURCEA(1), kEnglishUs);
-    REQUIRE(!manifest.empty());
-    EXPECT(manifest.find("<dpiAware") != std::string::npos);
-    EXPECT(manifest.find(">true</dpiAware>") != std::string::npos);
-    EXPECT(manifest.find("Common-Controls") == std::string::npos);
-    EXPECT(manifest.find("<dependency") == std::string::npos);
+    ASSERT_TRUE(!manifest.empty());
+    EXPECT_TRUE(manifest.find("<dpiAware") != std::string::npos);
+    EXPECT_TRUE(manifest.find(">true</dpiAware>") != std::string::npos);
+    EXPECT_TRUE(manifest.find("Common-Controls") == std::string::npos);
+    EXPECT_TRUE(manifest.find("<dependency") == std::string::npos);
+}
+
+TEST_F(Resources, manifest_lists_the_windows_versions_it_was_built_for)
+{
+    ResourceFile file;
+    const std::string manifest = file.Find(RT_MANIFEST, MAKEINTRESOURCEA(1), kEnglishUs);
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find("urn:schemas-microsoft-com:compatibility.v1"), std::string::npos);
+    const char* const systems[] = {
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+    };
+    for (const char* id : systems) {
+        EXPECT_NE(manifest.find("<supportedOS Id=\"" + std::string(id) + "\"/>"), std::string::npos) << id;
+    }
+}
+
+// What Windows shows in the file's Properties, read the way Windows reads it.
+TEST_F(Resources, version_resource_names_the_product_and_the_project_version)
+{
+    const char* exe = Programs().lumetta.c_str();
+    DWORD unused = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(exe, &unused));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(exe, 0, static_cast<DWORD>(info.size()), info.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    const DWORD major = MAKELONG(LUMETTA_VERSION_MINOR, LUMETTA_VERSION_MAJOR);
+    const DWORD minor = MAKELONG(0, LUMETTA_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwFileVersionMS, major);
+    EXPECT_EQ(fixed->dwFileVersionLS, minor);
+    EXPECT_EQ(fixed->dwProductVersionMS, major);
+    EXPECT_EQ(fixed->dwProductVersionLS, minor);
+    EXPECT_EQ(fixed->dwFileType, DWORD{VFT_APP});
+
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    }* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length));
+    ASSERT_GE(length, sizeof *translation);
+    EXPECT_EQ(translation->language, kEnglishUs);
+    auto text = [&](const char* name) {
+        char path[96];
+        std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation->language,
+                      translation->codePage, name);
+        char* value = nullptr;
+        UINT size = 0;
+        return VerQueryValueA(info.data(), path, reinterpret_cast<void**>(&value), &size) && value ? std::string(value)
+                                                                                                    : std::string();
+    };
+    EXPECT_EQ(text("ProductName"), "Lumetta");
+    EXPECT_EQ(text("FileVersion"), LUMETTA_VERSION_TEXT);
+    EXPECT_EQ(text("ProductVersion"), LUMETTA_VERSION_TEXT);
+    EXPECT_EQ(text("OriginalFilename"), "lumetta.exe");
+    EXPECT_NE(text("FileDescription").find("monitor adjustment"), std::string::npos);
+    EXPECT_EQ(text("LegalCopyright").rfind("Copyright", 0), 0u);
 }

@@ -14,18 +14,20 @@ void QuitAndExpectCleanExit(Lumetta& app, HWND dialog)
 {
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
-    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+    EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000));
 }
 
 }  // namespace
 
-E2E_TEST(pattern_window_covers_the_screen_in_black)
+using Shell = EndToEnd;
+
+TEST_F(Shell, pattern_window_covers_the_screen_in_black)
 {
     Lumetta app(kMinimalIni);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
-    REQUIRE(pattern != nullptr);
+    ASSERT_TRUE(pattern != nullptr);
 
     const SIZE screen = ScreenSize();
     const RECT rect = WindowRect(pattern);
@@ -34,8 +36,8 @@ E2E_TEST(pattern_window_covers_the_screen_in_black)
     EXPECT_EQ(rect.right, static_cast<long>(screen.cx));
     EXPECT_EQ(rect.bottom, static_cast<long>(screen.cy));
     const LONG style = GetWindowLongA(pattern, GWL_STYLE);
-    EXPECT((style & WS_POPUP) != 0);
-    EXPECT((style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER)) == 0);
+    EXPECT_TRUE((style & WS_POPUP) != 0);
+    EXPECT_TRUE((style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER)) == 0);
     EXPECT_EQ(WindowText(pattern), std::string());
 
     // Everywhere the dialog does not cover is black.
@@ -51,18 +53,17 @@ E2E_TEST(pattern_window_covers_the_screen_in_black)
     for (const POINT& p : probes) {
         if (p.x < 0 || p.y < 0 || p.x >= screen.cx || p.y >= screen.cy || PtInRect(&box, p)) continue;
         const bool black = WaitUntil([&] { return ScreenPixel(p.x, p.y) == 0; }, 5000);
-        Expect(black, "pixel (" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") black",
-               __FILE__, __LINE__);
+        EXPECT_TRUE(black) << "pixel (" << p.x << ", " << p.y << ") black";
     }
     QuitAndExpectCleanExit(app, dialog);
 }
 
-E2E_TEST(dialog_is_owned_by_the_pattern_window_and_has_its_controls)
+TEST_F(Shell, dialog_is_owned_by_the_pattern_window_and_has_its_controls)
 {
     Lumetta app(kMinimalIni);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
-    EXPECT(GetWindow(dialog, GW_OWNER) == app.PatternWindow());
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == app.PatternWindow());
 
     struct Expected {
         int id;
@@ -78,61 +79,61 @@ E2E_TEST(dialog_is_owned_by_the_pattern_window_and_has_its_controls)
     // Child windows come in template order, which is also the tab order.
     HWND child = GetWindow(dialog, GW_CHILD);
     for (const Expected& expected : controls) {
-        REQUIRE(child != nullptr);
+        ASSERT_TRUE(child != nullptr);
         EXPECT_EQ(static_cast<long long>(GetDlgCtrlID(child)), static_cast<long long>(expected.id));
         EXPECT_EQ(ClassName(child), std::string(expected.className));
         child = GetWindow(child, GW_HWNDNEXT);
     }
-    EXPECT(child == nullptr);
+    EXPECT_TRUE(child == nullptr);
     QuitAndExpectCleanExit(app, dialog);
 }
 
-E2E_TEST(quit_ends_the_program_with_exit_code_0)
+TEST_F(Shell, quit_ends_the_program_with_exit_code_0)
 {
     Lumetta app(kMinimalIni);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     QuitAndExpectCleanExit(app, dialog);
 }
 
-E2E_TEST(closing_the_dialog_ends_the_program_with_exit_code_0)
+TEST_F(Shell, closing_the_dialog_ends_the_program_with_exit_code_0)
 {
     Lumetta app(kMinimalIni);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitForExit(), 0L);
-    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+    EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000));
 }
 
-E2E_TEST(escape_does_not_close_the_wizard)
+TEST_F(Shell, escape_does_not_close_the_wizard)
 {
     Lumetta app(kMinimalIni);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     Sleep(300);  // nothing may happen, so there is nothing to poll for
-    EXPECT(app.Running());
-    EXPECT(IsWindowVisible(dialog));
+    EXPECT_TRUE(app.Running());
+    EXPECT_TRUE(IsWindowVisible(dialog));
     QuitAndExpectCleanExit(app, dialog);
 }
 
-E2E_TEST(starts_and_quits_without_data_ini)
+TEST_F(Shell, starts_and_quits_without_data_ini)
 {
     StartOptions options;
     options.writeDataIni = false;
     Lumetta app(options);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     QuitAndExpectCleanExit(app, dialog);
 }
 
-E2E_TEST(starts_and_quits_when_data_ini_is_a_directory)
+TEST_F(Shell, starts_and_quits_when_data_ini_is_a_directory)
 {
     StartOptions options;
     options.dataIniIsDirectory = true;
     Lumetta app(options);
     HWND dialog = app.WaitForDialog();
-    REQUIRE(dialog != nullptr);
+    ASSERT_TRUE(dialog != nullptr);
     QuitAndExpectCleanExit(app, dialog);
 }

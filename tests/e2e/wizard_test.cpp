@@ -28,9 +28,9 @@ struct StepView {
     int focus;  // 0: any control of the dialog
 };
 
-class Wizard {
+class WizardView {
 public:
-    explicit Wizard(Lumetta& app) : app_(app), dialog_(app.WaitForDialog())
+    explicit WizardView(Lumetta& app) : app_(app), dialog_(app.WaitForDialog())
     {
         if (dialog_ == nullptr) return;
         const RECT r = WindowRect(dialog_);
@@ -45,8 +45,10 @@ public:
     {
         const std::string where = " (step view at line " + std::to_string(line) + ")";
         const bool reached = WaitUntil([&] { return Text(IDC_STEP) == view.caption; }, 5000);
-        ::Expect(reached, "caption " + Text(IDC_STEP) + " becomes " + view.caption + where, __FILE__, line);
-        auto same = [&](bool ok, const std::string& what) { ::Expect(ok, what + where, __FILE__, line); };
+        auto same = [&](bool ok, const std::string& what) {
+            if (!ok) ADD_FAILURE_AT(__FILE__, line) << what << where;
+        };
+        same(reached, "caption " + Text(IDC_STEP) + " becomes " + view.caption);
         same(IsWindowVisible(Item(IDC_PURPOSE)) == (view.purpose != nullptr), "purpose visibility");
         same(IsWindowVisible(Item(IDC_PURPOSE_LABEL)) == (view.purpose != nullptr), "purpose label visibility");
         same(IsWindowVisible(Item(IDC_HOWTO_LABEL)) == (view.purpose != nullptr), "how-to label visibility");
@@ -97,11 +99,13 @@ const char* const kLastHowTo = "Adjustments are complete. Click on Finish button
 
 }  // namespace
 
-E2E_TEST(walking_a_model_to_finish_and_back)
+using Wizard = EndToEnd;
+
+TEST_F(Wizard, walking_a_model_to_finish_and_back)
 {
     Lumetta app(kIni);
-    Wizard wizard(app);
-    REQUIRE(wizard.Dialog() != nullptr);
+    WizardView wizard(app);
+    ASSERT_TRUE(wizard.Dialog() != nullptr);
     HWND dialog = wizard.Dialog();
     EXPECT_STEP(wizard, "STEP 1 of ?", kFirstPurpose, kFirstHowTo, nullptr, false, true, true, "&Quit",
                 StepView::Centred, IDC_MODEL_COMBO);
@@ -131,11 +135,11 @@ E2E_TEST(walking_a_model_to_finish_and_back)
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
-E2E_TEST(finish_at_the_last_step_ends_with_exit_code_0)
+TEST_F(Wizard, finish_at_the_last_step_ends_with_exit_code_0)
 {
     Lumetta app(kIni);
-    Wizard wizard(app);
-    REQUIRE(wizard.Dialog() != nullptr);
+    WizardView wizard(app);
+    ASSERT_TRUE(wizard.Dialog() != nullptr);
     app.Choose(wizard.Dialog(), 1);
     EXPECT_STEP(wizard, "STEP 2 of 3", "Only step", "Do it.", "Frame", true, true, false, "&Quit",
                 StepView::BottomCentre, IDC_NEXT);
@@ -144,14 +148,14 @@ E2E_TEST(finish_at_the_last_step_ends_with_exit_code_0)
                 StepView::Unchanged, IDC_QUIT);
     app.Press(wizard.Dialog(), IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
-    EXPECT(WaitUntil(NoLumettaProcess, 5000));
+    EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000));
 }
 
-E2E_TEST(hide_window_and_a_click_bring_the_wizard_back_at_the_same_step)
+TEST_F(Wizard, hide_window_and_a_click_bring_the_wizard_back_at_the_same_step)
 {
     Lumetta app(kIni);
-    Wizard wizard(app);
-    REQUIRE(wizard.Dialog() != nullptr);
+    WizardView wizard(app);
+    ASSERT_TRUE(wizard.Dialog() != nullptr);
     HWND dialog = wizard.Dialog();
     app.Press(dialog, IDC_NEXT);
     app.Press(dialog, IDC_NEXT);
@@ -159,9 +163,9 @@ E2E_TEST(hide_window_and_a_click_bring_the_wizard_back_at_the_same_step)
                 StepView::BottomCentre, IDC_NEXT);
     for (int round = 0; round < 2; ++round) {
         PostMessageA(wizard.Item(IDC_HIDE), BM_CLICK, 0, 0);
-        REQUIRE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
-        EXPECT(IsChecked(wizard.Item(IDC_HIDE)));
-        EXPECT(CaptureWindow(dialog) == app.PatternWindow());
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+        EXPECT_TRUE(IsChecked(wizard.Item(IDC_HIDE)));
+        EXPECT_TRUE(CaptureWindow(dialog) == app.PatternWindow());
         if (round == 0) {
             // A real click anywhere on the screen: the pattern window holds the capture.
             SetCursorPos(100, 100);
@@ -173,9 +177,9 @@ E2E_TEST(hide_window_and_a_click_bring_the_wizard_back_at_the_same_step)
         } else {
             PostMessageA(app.PatternWindow(), WM_KEYDOWN, VK_SPACE, 0);
         }
-        EXPECT(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
-        EXPECT(WaitUntil([&] { return !IsChecked(wizard.Item(IDC_HIDE)); }));
-        EXPECT(WaitUntil([&] { return CaptureWindow(dialog) == nullptr; }));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
+        EXPECT_TRUE(WaitUntil([&] { return !IsChecked(wizard.Item(IDC_HIDE)); }));
+        EXPECT_TRUE(WaitUntil([&] { return CaptureWindow(dialog) == nullptr; }));
         EXPECT_STEP(wizard, "STEP 3 of 5", "Grey levels", "Set the contrast.", "Grey bars", true, true, false,
                     "&Quit", StepView::Unchanged, 0);
     }
@@ -183,11 +187,11 @@ E2E_TEST(hide_window_and_a_click_bring_the_wizard_back_at_the_same_step)
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
-E2E_TEST(right_click_draws_the_cursor_position)
+TEST_F(Wizard, right_click_draws_the_cursor_position)
 {
     Lumetta app(kIni);
-    Wizard wizard(app);
-    REQUIRE(wizard.Dialog() != nullptr);
+    WizardView wizard(app);
+    ASSERT_TRUE(wizard.Dialog() != nullptr);
     HWND dialog = wizard.Dialog();
     POINT origin = {0, 0};
     ClientToScreen(dialog, &origin);
@@ -202,17 +206,17 @@ E2E_TEST(right_click_draws_the_cursor_position)
     SetCursorPos(5, 7);
     PostMessageA(dialog, WM_RBUTTONDOWN, 0, MAKELPARAM(3, 3));
     // Black digits on white cells, about eleven characters wide, at the client's top left.
-    EXPECT(WaitUntil([&] { return whiteCells() > before + 100; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return whiteCells() > before + 100; }, 5000));
     int rightmostWhite = 0;
     for (int x = 0; x < 150; ++x)
         if (ScreenPixel(origin.x + x, origin.y + 1) == RGB(255, 255, 255)) rightmostWhite = x;
-    EXPECT(rightmostWhite > 40 && rightmostWhite < 120);
+    EXPECT_TRUE(rightmostWhite > 40 && rightmostWhite < 120);
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
 // The lookup by text once chose the first entry that began with the chosen one's text.
-E2E_TEST(choosing_a_model_loads_the_selected_entry_whatever_its_text)
+TEST_F(Wizard, choosing_a_model_loads_the_selected_entry_whatever_its_text)
 {
     Lumetta app(
         "[MODELS]\r\nMODEL_NUMBER=3\r\nMODEL0=LONG,Panel 17 inch wide\r\nMODEL1=SHORT,Panel 17 inch\r\n"
@@ -220,8 +224,8 @@ E2E_TEST(choosing_a_model_loads_the_selected_entry_whatever_its_text)
         "[LONG]\r\nMENU_NUMBER=1\r\nMENU0=Long model, h, Border, s\r\n"
         "[SHORT]\r\nMENU_NUMBER=1\r\nMENU0=Short model, h, Border, s\r\n"
         "[BRACKET]\r\nMENU_NUMBER=1\r\nMENU0=Bracket model, h, Border, s\r\n");
-    Wizard wizard(app);
-    REQUIRE(wizard.Dialog() != nullptr);
+    WizardView wizard(app);
+    ASSERT_TRUE(wizard.Dialog() != nullptr);
     HWND dialog = wizard.Dialog();
     HWND combo = wizard.Item(IDC_MODEL_COMBO);
     const std::pair<int, const char*> choices[] = {{1, "Short model"}, {2, "Bracket model"}, {0, "Long model"}};
@@ -233,22 +237,22 @@ E2E_TEST(choosing_a_model_loads_the_selected_entry_whatever_its_text)
         SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
         EXPECT_EQ(static_cast<long long>(selected), static_cast<long long>(index));
         app.Press(dialog, IDC_PREVIOUS);
-        EXPECT(WaitForStep(dialog, 1, 3));
+        EXPECT_TRUE(WaitForStep(dialog, 1, 3));
     }
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
 // A negative step number once ended the whole program on the model's choice.
-E2E_TEST(model_with_a_negative_step_number_has_no_pattern_steps)
+TEST_F(Wizard, model_with_a_negative_step_number_has_no_pattern_steps)
 {
     Lumetta app("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=NEG,Negative\r\n[NEG]\r\nMENU_NUMBER=-1\r\n");
-    Wizard wizard(app);
-    REQUIRE(wizard.Dialog() != nullptr);
+    WizardView wizard(app);
+    ASSERT_TRUE(wizard.Dialog() != nullptr);
     app.Choose(wizard.Dialog(), 0);
     EXPECT_STEP(wizard, "STEP 2 of 2", nullptr, kLastHowTo, "Your original screen.", true, true, false, "&Finish",
                 StepView::Centred, IDC_QUIT);
-    EXPECT(app.Running());
+    EXPECT_TRUE(app.Running());
     app.Press(wizard.Dialog(), IDC_PREVIOUS);
     EXPECT_STEP(wizard, "STEP 1 of 2", "", "", nullptr, false, true, true, "&Quit", StepView::Centred, IDC_NEXT);
     app.Press(wizard.Dialog(), IDC_NEXT);
@@ -258,7 +262,7 @@ E2E_TEST(model_with_a_negative_step_number_has_no_pattern_steps)
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
-E2E_TEST(twenty_models_with_long_names_and_full_texts_keep_every_button_working)
+TEST_F(Wizard, twenty_models_with_long_names_and_full_texts_keep_every_button_working)
 {
     std::string ini = "[MODELS]\r\nMODEL_NUMBER=20\r\n";
     for (int j = 0; j < 20; ++j)
@@ -266,10 +270,10 @@ E2E_TEST(twenty_models_with_long_names_and_full_texts_keep_every_button_working)
     ini += "[S3]\r\nMENU_NUMBER=2\r\nMENU0=" + std::string(519, 'p') + ",h,White," + std::string(511, 's') +
            "\r\nMENU1=,,,\r\n";
     Lumetta app(ini);
-    Wizard wizard(app);
-    REQUIRE(wizard.Dialog() != nullptr);
+    WizardView wizard(app);
+    ASSERT_TRUE(wizard.Dialog() != nullptr);
     const auto entries = ComboEntries(wizard.Item(IDC_MODEL_COMBO));
-    REQUIRE(entries.size() == 20);
+    ASSERT_TRUE(entries.size() == 20);
     EXPECT_EQ(entries[19], std::string(519, 't'));
     app.Choose(wizard.Dialog(), 3);
     const std::string purpose(519, 'p'), seen(511, 's');
@@ -281,9 +285,9 @@ E2E_TEST(twenty_models_with_long_names_and_full_texts_keep_every_button_working)
     app.Press(wizard.Dialog(), IDC_PREVIOUS);
     app.Press(wizard.Dialog(), IDC_PREVIOUS);
     app.Press(wizard.Dialog(), IDC_PREVIOUS);
-    EXPECT(WaitForStep(wizard.Dialog(), 1, 4));
+    EXPECT_TRUE(WaitForStep(wizard.Dialog(), 1, 4));
     app.Choose(wizard.Dialog(), 12);  // no section of its own
-    EXPECT(WaitForStep(wizard.Dialog(), 2, 2));
+    EXPECT_TRUE(WaitForStep(wizard.Dialog(), 2, 2));
     app.Press(wizard.Dialog(), IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
