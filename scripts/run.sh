@@ -12,6 +12,9 @@ cmake --build --preset mingw --target package >/dev/null
 
 exe=build/mingw/src/lumetta.exe
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    # A prefix of its own: the tests' prefix shows everything inside a Wine desktop
+    # window, and Lumetta must cover the user's real screen.
+    export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix-display}
     source scripts/wine-env.sh
     make_wine_prefix
     # data.ini is read from the working directory: the repository's own.
