@@ -17,9 +17,6 @@ void InitDialog(HWND dialog)
 {
     // Recorded first: the configuration's message boxes are owned by the dialog.
     g_app.dialogWindow = dialog;
-    RECT rect;
-    GetWindowRect(dialog, &rect);
-    g_app.dialogRect = {rect.left, rect.top, rect.right, rect.bottom};
     InitWizard(Win32Platform());
     SetForegroundWindow(dialog);
 }
