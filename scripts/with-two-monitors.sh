@@ -15,15 +15,20 @@ mkdir -p "$root/build"
 Xorg ":$display" -config "$root/scripts/two-monitors.conf" -noreset -nolisten tcp -logfile "$log" \
     >/dev/null 2>&1 &
 xorg=$!
+command=
 stop() {
     "$WINESERVER" -k 2>/dev/null || true
     kill "$xorg" 2>/dev/null || true
     wait "$xorg" 2>/dev/null || true
 }
+interrupted() {
+    [ -n "$command" ] && kill "$command" 2>/dev/null
+    exit "$1"
+}
 trap stop EXIT
-trap 'exit 129' HUP
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'interrupted 129' HUP
+trap 'interrupted 130' INT
+trap 'interrupted 143' TERM
 export DISPLAY=:$display
 for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
@@ -40,4 +45,7 @@ make_wine_prefix
 # One server for the whole run, so that each program started below starts fast.
 "$WINESERVER" -p
 timeout 120 "$WINE" wineboot >/dev/null 2>&1 || true
-"$@"
+# In the background, so that a signal stops the server at once rather than after it.
+"$@" &
+command=$!
+wait "$command"
