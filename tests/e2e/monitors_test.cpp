@@ -88,7 +88,6 @@ E2E_TEST(two_monitors_start_on_the_primary_and_a_display_change_keeps_it_covered
     REQUIRE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
     EXPECT(Covers(pattern, kPrimary));
-    EXPECT(At(dialog, Centred(dialog, kPrimary)));
 
     // As after a change of scaling, and of resolution: the pattern window no longer
     // fits its monitor (Wine has one DPI, so the messages are the driver's own).
@@ -147,20 +146,17 @@ E2E_TEST(the_system_menu_command_and_ctrl_m_cycle_through_both_monitors)
     for (const RECT& monitor : {kSecond, kPrimary}) {
         PostMessageA(dialog, WM_SYSCOMMAND, IDM_NEXT_MONITOR, 0);
         EXPECT(Covers(pattern, monitor));
-        EXPECT(At(dialog, Centred(dialog, monitor)));  // centred at step 1
     }
-    // The wizard has the focus: the shortcut moves it, and no carriage return reaches
-    // the dialog to press Next.
+    // With the focus in the wizard, the shortcut does the same, takes the wizard
+    // along, and leaves no carriage return behind to press Next.
     REQUIRE(WaitUntil([&] { return IsChild(dialog, FocusedWindow(dialog)) != FALSE; }));
     PressCtrlM();
     EXPECT(Covers(pattern, kSecond));
-    app.Press(dialog, IDC_NEXT);
-    REQUIRE(WaitForStep(dialog, 2, 5));
-    EXPECT(At(dialog, BottomCentre(dialog, kSecond)));
+    EXPECT(At(dialog, Centred(dialog, kSecond)));
     PressCtrlM();
     EXPECT(Covers(pattern, kPrimary));
-    EXPECT(At(dialog, BottomCentre(dialog, kPrimary)));
-    EXPECT(WaitForStep(dialog, 2, 5));
+    Sleep(300);  // nothing may happen, so there is nothing to poll for
+    EXPECT(WaitForStep(dialog, 1, 0, 0));
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
