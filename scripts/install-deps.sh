@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64  # lumetta.exe (cross build, windres, objdump)
     wine64 fonts-wine                            # running it: Wine and the fonts Windows has
     xvfb xauth x11-utils imagemagick             # a virtual display, screenshots
+    xserver-xorg-core xserver-xorg-video-dummy   # two virtual monitors side by side
 )
 missing=()
 for p in "${packages[@]}"; do

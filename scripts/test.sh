@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds every preset and runs every test: the native unit
-# tests under the sanitizers, a short fuzzing run, then the Windows program end to end under Wine.
+# tests under the sanitizers, a short fuzzing run, then the Windows program end to end under Wine,
+# on one monitor and then on two.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -21,3 +22,4 @@ cmake --preset mingw
 cmake --build --preset mingw
 cmake --build --preset mingw --target package
 scripts/with-wine-display.sh ctest --preset e2e
+scripts/with-two-monitors.sh ctest --preset e2e-two-monitors

@@ -1,5 +1,5 @@
 // The one record of shared state: wizard position, the tables read from data.ini,
-// the screen size and the window handles. Lives in static storage for the whole run.
+// the current monitor and the window handles. Lives in static storage for the whole run.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,8 @@ inline constexpr std::size_t kValueSize = 520;  // one configuration value, at m
 inline constexpr std::size_t kLineSize = 1040;  // a model or step line before it is split
 // Room for the longest path the platform can name (its extended-length limit) plus a zero.
 inline constexpr std::size_t kConfigPathSize = 32768;
+// A monitor's device name, as the platform gives it (CCHDEVICENAME).
+inline constexpr std::size_t kMonitorNameSize = 32;
 
 // Window and module handles stay opaque here so that the core never needs <windows.h>.
 using NativeHandle = void*;
@@ -39,13 +41,6 @@ struct ModelEntry {
     char section[kValueSize];
 };
 
-struct DialogRect {
-    std::int32_t left;
-    std::int32_t top;
-    std::int32_t right;   // the dialog is measured at the screen origin, so right is its width
-    std::int32_t bottom;  // and bottom its height
-};
-
 struct AppState {
     std::int32_t enableMask = EnableMask::kFirstStep;
     std::int32_t currentStep = 1;
@@ -54,13 +49,17 @@ struct AppState {
     StepRecord steps[kMaxSteps] = {};
     ModelEntry models[kMaxModels] = {};
     char configPath[kConfigPathSize] = {};
+    // The current monitor, on which the pattern window lies and the wizard is placed:
+    // the primary at the start. Its origin is in virtual-screen pixels.
+    std::int32_t screenLeft = 0;
+    std::int32_t screenTop = 0;
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
+    char monitorName[kMonitorNameSize] = {};
     NativeHandle patternWindow = nullptr;
     NativeHandle dialogWindow = nullptr;
     NativeHandle instance = nullptr;
     std::int32_t firstPaintPending = 0;
-    DialogRect dialogRect = {};
     char scratch[kValueSize] = {};
 };
 

@@ -7,11 +7,13 @@
 
 #include "app/AppState.h"
 #include "app/ConfigPath.h"
+#include "app/Monitors.h"
 #include "patterns/PaintCycle.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/SetupDlgProc.h"
+#include "wizard/Wizard.h"
 
 namespace {
 
@@ -87,6 +89,14 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     case WM_LBUTTONDOWN:
         RestoreWizard();
         break;
+    case WM_DISPLAYCHANGE:
+        FollowDisplayChange(Win32Platform());
+        break;
+    case WM_DPICHANGED:
+        // The suggested rectangle keeps the window's size in logical units; the pattern
+        // window keeps covering its monitor's physical pixels instead.
+        Win32Platform().shell.PlacePatternWindow(CurrentMonitorRect());
+        return 0;
     default:
         break;
     }

@@ -1,5 +1,6 @@
 // The seams through which the portable core reaches the desktop: drawing, message
-// boxes, the INI reader, the wizard's controls and the shell of the two windows. The
+// boxes, the INI reader, the wizard's controls and the shell of the two windows on the
+// desktop's monitors. The
 // Win32 layer implements them in platform/win32; tests and tools implement them in memory.
 #pragma once
 
@@ -14,6 +15,8 @@ inline constexpr Colour kBlack = 0x000000;
 inline constexpr Colour kWhite = 0xFFFFFF;
 inline constexpr Colour kRed = 0x0000FF;
 inline constexpr Colour kBlue = 0xFF0000;
+
+struct MonitorList;  // app/Monitors.h
 
 struct Size {
     int width;
@@ -88,13 +91,23 @@ public:
     virtual void SelectListEntry(int id, int index) = 0;
     virtual int SelectedListEntry(int id) = 0;  // -1 when nothing is selected
     virtual int ListEntryCount(int id) = 0;
+    // Moves the dialog's top-left corner there; its size stays.
     virtual void MoveDialog(int x, int y, bool repaint) = 0;
+    // The dialog's window rectangle in virtual-screen pixels. Its size is not constant:
+    // the platform rescales the dialog on a monitor of another DPI.
+    virtual Rect DialogRect() = 0;
 };
 
-// The two windows of the program: the full-screen pattern window and the wizard.
+// The two windows of the program: the full-screen pattern window and the wizard, and
+// the monitors they are shown on.
 class Shell {
 public:
     virtual ~Shell() = default;
+    // Every monitor of the desktop, in the system's order, at most kMaxMonitors.
+    virtual void EnumerateMonitors(MonitorList& monitors) = 0;
+    // Moves and sizes the pattern window to cover exactly the rectangle (virtual-screen
+    // pixels), without showing, hiding or activating it.
+    virtual void PlacePatternWindow(Rect rect) = 0;
     virtual void ShowPatternWindow(bool visible) = 0;
     // Paints the pattern window now, before returning; never through the queue.
     virtual void PaintPatternWindow() = 0;

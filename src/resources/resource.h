@@ -3,6 +3,11 @@
 #pragma once
 
 #define IDI_MONITOR 110
+// The wizard's keyboard shortcuts.
+#define IDA_WIZARD 120
+// An item of the wizard's system menu: below 0xF000, the low four bits clear, since
+// the system uses those of WM_SYSCOMMAND itself.
+#define IDM_NEXT_MONITOR 0x0100
 
 #define IDC_MODEL_COMBO 142
 #define IDC_PREVIOUS 143

@@ -10,18 +10,64 @@
 
 namespace {
 
+constexpr char kNextMonitorItem[] = "Move to next monitor\tCtrl+M";
+constexpr WPARAM kSystemCommandMask = 0xFFF0;  // the system uses the low four bits
+
+// What the dialog keeps to take the wizard from monitor to monitor.
+struct MonitorMoves {
+    HACCEL shortcuts = nullptr;
+    HHOOK keyHook = nullptr;
+    bool inSizeMove = false;  // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
+};
+MonitorMoves g_moves;
+
 HWND PatternWindow() { return static_cast<HWND>(g_app.patternWindow); }
 HWND DialogWindow() { return static_cast<HWND>(g_app.dialogWindow); }
+
+// A modal dialog's loop has no place for TranslateAccelerator; its message filter
+// hook sees every message of the loop first. A translated key is swallowed, so that
+// the carriage return that Ctrl+M also types never reaches a control.
+LRESULT CALLBACK WizardKeysHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    HWND dialog = DialogWindow();
+    if (code == MSGF_DIALOGBOX && dialog != nullptr &&
+        (message->hwnd == dialog || IsChild(dialog, message->hwnd)) &&
+        TranslateAcceleratorA(dialog, g_moves.shortcuts, message))
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void AddMonitorCommand(HWND dialog)
+{
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_NEXT_MONITOR, kNextMonitorItem);
+    g_moves.shortcuts = LoadAcceleratorsA(static_cast<HINSTANCE>(g_app.instance), MAKEINTRESOURCEA(IDA_WIZARD));
+    g_moves.keyHook = SetWindowsHookExA(WH_MSGFILTER, WizardKeysHook, nullptr, GetCurrentThreadId());
+}
+
+void RemoveKeyHook()
+{
+    if (g_moves.keyHook != nullptr) UnhookWindowsHookEx(g_moves.keyHook);
+    g_moves.keyHook = nullptr;
+}
 
 void InitDialog(HWND dialog)
 {
     // Recorded first: the configuration's message boxes are owned by the dialog.
     g_app.dialogWindow = dialog;
-    RECT rect;
-    GetWindowRect(dialog, &rect);
-    g_app.dialogRect = {rect.left, rect.top, rect.right, rect.bottom};
+    AddMonitorCommand(dialog);
     InitWizard(Win32Platform());
     SetForegroundWindow(dialog);
+}
+
+// A drag is followed once it ends; a move outside the size/move loop (Win+Shift+Arrow,
+// another program) at once. Lumetta's own moves are never the user's choice of monitor.
+void OnWindowPosChanged(const WINDOWPOS& position)
+{
+    if (g_moves.inSizeMove || OwnMoveUnderway() || (position.flags & SWP_NOMOVE) != 0) return;
+    FollowWizard(Win32Platform());
 }
 
 // The pattern window takes the capture and the focus, so that the next click or key
@@ -70,12 +116,29 @@ void OnCommand(HWND dialog, int id, int notification)
 
 }  // namespace
 
-INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         InitDialog(dialog);
         return TRUE;
+    case WM_ENTERSIZEMOVE:
+        g_moves.inSizeMove = true;
+        return FALSE;
+    case WM_EXITSIZEMOVE:
+        g_moves.inSizeMove = false;
+        FollowWizard(Win32Platform());
+        return FALSE;
+    case WM_WINDOWPOSCHANGED:
+        if (dialog == DialogWindow()) OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        return FALSE;
+    case WM_SYSCOMMAND:
+        if ((wParam & kSystemCommandMask) != IDM_NEXT_MONITOR) return FALSE;
+        MoveToNextMonitor(Win32Platform());
+        return TRUE;
+    case WM_DESTROY:
+        RemoveKeyHook();
+        return FALSE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return FALSE;

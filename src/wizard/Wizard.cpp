@@ -3,19 +3,55 @@
 #include <cstdio>
 
 #include "app/AppState.h"
+#include "app/Monitors.h"
+#include "app/Text.h"
 #include "config/Config.h"
 #include "resources/resource.h"
 
 namespace {
 
-constexpr int kBottomMargin = 50;  // pixels between the dialog and the screen's bottom edge
 constexpr char kLastStepSeen[] = "Your original screen.";
 constexpr char kLastStepHowTo[] = "Adjustments are complete. Click on Finish button.";
 constexpr char kQuitCaption[] = "&Quit";
 constexpr char kFinishCaption[] = "&Finish";
 
-int DialogWidth() { return g_app.dialogRect.right; }
-int DialogHeight() { return g_app.dialogRect.bottom; }
+enum class Placement { Centred, BottomCentre };
+
+Size DialogSize(DialogControls& dialog)
+{
+    const Rect rect = dialog.DialogRect();
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Measured each time: a move onto a monitor of another DPI makes the platform rescale
+// the dialog, and then the position is worked out again for the new size.
+void PlaceDialog(DialogControls& dialog, Placement placement, bool repaint)
+{
+    auto place = [&](Size size) {
+        const Point at = placement == Placement::Centred ? CentredOn(CurrentMonitorRect(), size)
+                                                          : BottomCentreOn(CurrentMonitorRect(), size);
+        dialog.MoveDialog(at.x, at.y, repaint);
+    };
+    const Size before = DialogSize(dialog);
+    place(before);
+    const Size after = DialogSize(dialog);
+    if (after.width != before.width || after.height != before.height) place(after);
+}
+
+// Where the current step puts the dialog when it changes monitor.
+Placement StepPlacement()
+{
+    const bool patternStep = g_app.currentStep != 1 && g_app.currentStep != g_app.stepCount;
+    return patternStep ? Placement::BottomCentre : Placement::Centred;
+}
+
+// The pattern window covers the monitor and shows the current step there.
+void ShowOn(Platform& platform, const Monitor& monitor)
+{
+    MakeCurrentMonitor(monitor);
+    platform.shell.PlacePatternWindow(monitor.rect);
+    platform.shell.PaintPatternWindow();
+}
 
 void ShowControls(DialogControls& dialog, std::initializer_list<int> ids, bool visible)
 {
@@ -76,8 +112,7 @@ int ShowPatternStep(DialogControls& dialog)
     dialog.SetText(IDC_SEEN, step.seen);
     dialog.SetText(IDC_QUIT, kQuitCaption);
     // Out of the pattern's way: bottom centre, whatever the user dragged it to.
-    dialog.MoveDialog((g_app.screenWidth - DialogWidth()) / 2,
-                      g_app.screenHeight - DialogHeight() - kBottomMargin, true);
+    PlaceDialog(dialog, Placement::BottomCentre, true);
     return IDC_NEXT;
 }
 
@@ -85,8 +120,13 @@ int ShowPatternStep(DialogControls& dialog)
 
 void InitWizard(Platform& platform)
 {
-    platform.dialog.MoveDialog((g_app.screenWidth - DialogWidth()) / 2,
-                               (g_app.screenHeight - DialogHeight()) / 2, false);
+    // The pattern window already covers the primary; from here on monitors are told
+    // apart by name, and a move of the wizard onto the primary is no change.
+    MonitorList monitors{};
+    platform.shell.EnumerateMonitors(monitors);
+    if (const int primary = PrimaryMonitor(monitors); primary >= 0)
+        CopyText(g_app.monitorName, MonitorName(monitors.monitors[primary]));
+    PlaceDialog(platform.dialog, Placement::Centred, false);
     ModelNames models;
     LoadModelList(platform, models);
     for (int i = 0; i < models.count; ++i) platform.dialog.AddListEntry(IDC_MODEL_COMBO, models.names[i]);
@@ -143,4 +183,33 @@ void RefreshWizard(Platform& platform)
         focus = ShowPatternStep(dialog);
     dialog.Focus(focus);
     platform.shell.PaintPatternWindow();
+}
+
+void FollowWizard(Platform& platform)
+{
+    MonitorList monitors{};
+    platform.shell.EnumerateMonitors(monitors);
+    const int under = MonitorAtCentre(monitors, platform.dialog.DialogRect());
+    if (under < 0 || MonitorName(monitors.monitors[under]) == g_app.monitorName) return;
+    ShowOn(platform, monitors.monitors[under]);
+}
+
+void MoveToNextMonitor(Platform& platform)
+{
+    MonitorList monitors{};
+    platform.shell.EnumerateMonitors(monitors);
+    if (monitors.count < 2) return;
+    const int next = NextMonitor(monitors, MonitorNamed(monitors, g_app.monitorName));
+    ShowOn(platform, monitors.monitors[next]);
+    PlaceDialog(platform.dialog, StepPlacement(), true);
+}
+
+void FollowDisplayChange(Platform& platform)
+{
+    MonitorList monitors{};
+    platform.shell.EnumerateMonitors(monitors);
+    const int current = MonitorNamed(monitors, g_app.monitorName);
+    if (current < 0) return;
+    ShowOn(platform, monitors.monitors[current]);
+    if (MonitorAtCentre(monitors, platform.dialog.DialogRect()) < 0) PlaceDialog(platform.dialog, StepPlacement(), true);
 }

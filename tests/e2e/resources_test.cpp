@@ -186,8 +186,13 @@ TEST_F(Resources, manifest_declares_dpi_awareness_and_keeps_classic_controls)
     ResourceFile file;
     const std::string manifest = file.Find(RT_MANIFEST, MAKEINTRESOURCEA(1), kEnglishUs);
     ASSERT_TRUE(!manifest.empty());
-    EXPECT_TRUE(manifest.find("<dpiAware") != std::string::npos);
-    EXPECT_TRUE(manifest.find(">true</dpiAware>") != std::string::npos);
+    // Per-monitor v2, else per-monitor; Windows before 10 1607 read only dpiAware, where
+    // true/pm is per-monitor on 8.1 and system aware before it. An element in another
+    // namespace would be ignored without a word.
+    EXPECT_TRUE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                         "PerMonitorV2, PerMonitor</dpiAwareness>") != std::string::npos);
+    EXPECT_TRUE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                         "true/pm</dpiAware>") != std::string::npos);
     EXPECT_TRUE(manifest.find("Common-Controls") == std::string::npos);
     EXPECT_TRUE(manifest.find("<dependency") == std::string::npos);
 }

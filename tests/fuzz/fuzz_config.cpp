@@ -11,6 +11,7 @@
 
 #include "Require.h"
 #include "app/AppState.h"
+#include "app/Monitors.h"
 #include "app/Text.h"
 #include "config/Config.h"
 #include "config/IniFile.h"
@@ -98,6 +99,7 @@ public:
     int SelectedListEntry(int id) override { return id == IDC_MODEL_COMBO ? selected : -1; }
     int ListEntryCount(int id) override { return id == IDC_MODEL_COMBO ? entries : 0; }
     void MoveDialog(int, int, bool) override {}
+    Rect DialogRect() override { return {0, 0, 400, 300}; }
 
     int entries = 0;
     int selected = -1;
@@ -106,6 +108,8 @@ public:
 // Paints for real, on a small canvas, so that each step's pattern keyword is drawn.
 class PaintingShell final : public Shell {
 public:
+    void EnumerateMonitors(MonitorList& monitors) override { monitors.count = 0; }
+    void PlacePatternWindow(Rect) override {}
     void ShowPatternWindow(bool) override {}
     void PaintPatternWindow() override
     {
@@ -153,7 +157,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_app = AppState{};
     g_app.screenWidth = 1024;
     g_app.screenHeight = 768;
-    g_app.dialogRect = {0, 0, 400, 300};
     InitWizard(platform);
     CheckState();
     // The moves overlap the INI text: every input is still a whole data.ini.

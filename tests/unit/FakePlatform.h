@@ -7,12 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/AppState.h"
 #include "app/ConfigPath.h"
+#include "app/Monitors.h"
 #include "app/Text.h"
 #include "config/IniFile.h"
 #include "platform/Platform.h"
@@ -59,19 +61,35 @@ public:
     }
     int SelectedListEntry(int id) override { return controls[id].selected; }
     int ListEntryCount(int id) override { return static_cast<int>(controls[id].entries.size()); }
-    void MoveDialog(int x, int y, bool) override { position = {x, y}; }
+    void MoveDialog(int x, int y, bool) override
+    {
+        position = {x, y};
+        if (rescale) size = rescale(x, y);
+    }
+    Rect DialogRect() override
+    {
+        return {position.first, position.second, position.first + size.width, position.second + size.height};
+    }
 
     std::map<int, ControlState> controls;
     int focus = 0;
     std::pair<int, int> position{0, 0};
+    Size size{0, 0};
+    // Stands in for the platform rescaling the dialog on a monitor of another DPI:
+    // the size at the new top-left corner.
+    std::function<Size(int x, int y)> rescale;
 };
 
 class FakeShell final : public Shell {
 public:
+    void EnumerateMonitors(MonitorList& out) override { out = monitors; }
+    void PlacePatternWindow(Rect rect) override { patternRect = rect; }
     void ShowPatternWindow(bool visible) override { patternVisible = visible; }
     void PaintPatternWindow() override { ++paints; }
     void DestroyPatternWindow() override { destroyed = true; }
 
+    MonitorList monitors{};
+    Rect patternRect{};
     bool patternVisible = false;
     int paints = 0;
     bool destroyed = false;

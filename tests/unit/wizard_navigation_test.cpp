@@ -34,7 +34,7 @@ protected:
         fake.WriteIni(ini);
         g_app.screenWidth = kScreenWidth;
         g_app.screenHeight = kScreenHeight;
-        g_app.dialogRect = {0, 0, kDialogWidth, kDialogHeight};
+        fake.dialog.size = {kDialogWidth, kDialogHeight};
         InitWizard(fake.platform);
     }
     void Choose(int index)
@@ -251,7 +251,7 @@ TEST_F(Wizard, SmallScreenGivesNegativePositions)
     fake.WriteIni(kIni);
     g_app.screenWidth = 300;
     g_app.screenHeight = 200;
-    g_app.dialogRect = {0, 0, kDialogWidth, kDialogHeight};
+    fake.dialog.size = {kDialogWidth, kDialogHeight};
     InitWizard(fake.platform);
     EXPECT_EQ(fake.dialog.position, std::make_pair((300 - kDialogWidth) / 2, (200 - kDialogHeight) / 2));
     GoNext(fake.platform);

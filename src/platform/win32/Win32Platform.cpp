@@ -3,9 +3,25 @@
 #include <windows.h>
 
 #include "app/AppState.h"
+#include "app/Monitors.h"
+#include "app/Text.h"
 #include "platform/win32/GdiCanvas.h"
 
+static_assert(kMonitorNameSize == CCHDEVICENAME);
+
 namespace {
+
+int g_ownMoves = 0;
+
+// Marks the wizard's moves that Lumetta makes itself, which the dialog procedure must
+// not take for the user's.
+class OwnMove {
+public:
+    OwnMove() { ++g_ownMoves; }
+    ~OwnMove() { --g_ownMoves; }
+    OwnMove(const OwnMove&) = delete;
+    OwnMove& operator=(const OwnMove&) = delete;
+};
 
 HWND DialogWindow() { return static_cast<HWND>(g_app.dialogWindow); }
 HWND PatternWindow() { return static_cast<HWND>(g_app.patternWindow); }
@@ -57,9 +73,18 @@ public:
     {
         return static_cast<int>(SendDlgItemMessageA(DialogWindow(), id, CB_GETCOUNT, 0, 0));
     }
+    // MoveWindow without its size: the size is whatever the dialog has now.
     void MoveDialog(int x, int y, bool repaint) override
     {
-        MoveWindow(DialogWindow(), x, y, g_app.dialogRect.right, g_app.dialogRect.bottom, repaint);
+        OwnMove own;
+        SetWindowPos(DialogWindow(), nullptr, x, y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+    }
+    Rect DialogRect() override
+    {
+        RECT rect = {};
+        GetWindowRect(DialogWindow(), &rect);
+        return {rect.left, rect.top, rect.right, rect.bottom};
     }
 
 private:
@@ -73,8 +98,32 @@ public:
     std::unique_ptr<DrawingContext> Open() override { return GdiCanvas(PatternWindow()).Open(); }
 };
 
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM context)
+{
+    auto& monitors = *reinterpret_cast<MonitorList*>(context);
+    if (monitors.count >= kMaxMonitors) return FALSE;
+    MONITORINFOEXA info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(handle, reinterpret_cast<MONITORINFO*>(&info))) return TRUE;
+    Monitor& monitor = monitors.monitors[monitors.count++];
+    monitor.rect = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    CopyText(monitor.name, info.szDevice);
+    monitor.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+    return TRUE;
+}
+
 class Win32Shell final : public Shell {
 public:
+    void EnumerateMonitors(MonitorList& monitors) override
+    {
+        monitors.count = 0;
+        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    }
+    void PlacePatternWindow(Rect rect) override
+    {
+        SetWindowPos(PatternWindow(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     void ShowPatternWindow(bool visible) override
     {
         ShowWindow(PatternWindow(), visible ? SW_SHOW : SW_HIDE);
@@ -85,6 +134,8 @@ public:
 };
 
 }  // namespace
+
+bool OwnMoveUnderway() { return g_ownMoves > 0; }
 
 Platform& Win32Platform()
 {

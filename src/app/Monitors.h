@@ -1,0 +1,51 @@
+// The desktop's monitors and where the wizard goes on one of them: plain geometry in
+// virtual-screen pixels, so that layouts no test machine has can be tested natively.
+#pragma once
+
+#include <string_view>
+
+#include "app/AppState.h"
+#include "platform/Platform.h"
+
+inline constexpr int kMaxMonitors = 16;
+// Between the wizard's bottom edge and the bottom edge of its monitor.
+inline constexpr int kWizardBottomMargin = 50;
+
+struct Monitor {
+    Rect rect;  // the full area, not the work area
+    // The platform's device name: what stays the same when the display configuration
+    // changes, while positions and sizes do not.
+    char name[kMonitorNameSize];
+    bool primary;
+};
+
+// In the system's order.
+struct MonitorList {
+    int count;
+    Monitor monitors[kMaxMonitors];
+};
+
+struct Point {
+    int x;
+    int y;
+};
+
+// The device name; one that fills its whole buffer has no terminating zero.
+std::string_view MonitorName(const Monitor& monitor);
+
+// The monitor that holds the rectangle's centre, or -1 when none does.
+int MonitorAtCentre(const MonitorList& monitors, Rect rect);
+// The monitor after the given one, wrapping round; -1 for an empty list.
+int NextMonitor(const MonitorList& monitors, int index);
+// The primary monitor, or the first one when none is marked; -1 for an empty list.
+int PrimaryMonitor(const MonitorList& monitors);
+// The monitor of that device name or, when it is gone, the primary; -1 for an empty list.
+int MonitorNamed(const MonitorList& monitors, std::string_view name);
+
+// Top-left corners for a dialog of the given size.
+Point CentredOn(Rect monitor, Size dialog);
+Point BottomCentreOn(Rect monitor, Size dialog);
+
+// The current monitor, as AppState keeps it.
+Rect CurrentMonitorRect();
+void MakeCurrentMonitor(const Monitor& monitor);
