@@ -61,6 +61,11 @@ public:
         canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, colour);
     }
 
+    void FillChecker(Rect rect, Colour even, Colour odd) override
+    {
+        canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, even, odd);
+    }
+
     void SelectPen(Colour colour) override
     {
         ReleasePen();
@@ -135,7 +140,7 @@ Colour SoftCanvas::Pixel(int x, int y) const
 
 // Every drawing operation ends here; nothing outside the canvas is ever recorded.
 void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
-                          std::int64_t bottom, Colour colour)
+                          std::int64_t bottom, Colour colour, Colour oddColour)
 {
     left = std::max<std::int64_t>(left, 0);
     top = std::max<std::int64_t>(top, 0);
@@ -144,14 +149,14 @@ void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
     if (left >= right || top >= bottom) return;
     if (pending_.size() == kMaxPendingFills) Flush();
     pending_.push_back({static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
-                        static_cast<int>(bottom), colour});
+                        static_cast<int>(bottom), colour, oddColour});
 }
 
 void SoftCanvas::Flush() const
 {
     if (pending_.empty()) return;
     const bool fullHeight = std::all_of(pending_.begin(), pending_.end(), [&](const auto& fill) {
-        return fill.top == 0 && fill.bottom == height_;
+        return fill.top == 0 && fill.bottom == height_ && fill.Plain();
     });
     if (fullHeight && pending_.size() > 1) {  // one fill alone is fastest written directly
         PaintEveryRowAlike();
@@ -161,8 +166,8 @@ void SoftCanvas::Flush() const
     pending_.clear();
 }
 
-// Fills that all run from the top row to the bottom one change every row in the same way:
-// compose that change once, then blend it into each row.
+// Fills of one colour that all run from the top row to the bottom one change every row in
+// the same way: compose that change once, then blend it into each row.
 void SoftCanvas::PaintEveryRowAlike() const
 {
     const auto width = static_cast<std::size_t>(width_);
@@ -190,6 +195,9 @@ void SoftCanvas::PaintInBands() const
     const auto width = static_cast<std::size_t>(width_);
     const auto rowBytes = width * sizeof(std::uint32_t);
     const auto bandRows = static_cast<int>(std::max<std::size_t>(kBandBytes / rowBytes, 1));
+    // A checkerboard row is copied from one row of its colours that starts at column 0,
+    // one pixel longer than the canvas so that odd rows can start at its second pixel.
+    std::vector<std::uint32_t> checker;
     for (int bandTop = 0, bandBottom = 0; bandTop < height_; bandTop = bandBottom) {
         bandBottom = bandTop + std::min(bandRows, height_ - bandTop);
         for (const PendingFill& fill : pending_) {
@@ -197,7 +205,18 @@ void SoftCanvas::PaintInBands() const
             const int bottom = std::min(fill.bottom, bandBottom);
             if (top >= bottom) continue;
             std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(top) * width;
-            if (fill.right - fill.left == 1) {  // a vertical line: one store per row
+            if (!fill.Plain()) {
+                if (checker.empty() || checker[0] != fill.colour || checker[1] != fill.oddColour) {
+                    checker.resize(width + 1);
+                    for (std::size_t x = 0; x < checker.size(); ++x)
+                        checker[x] = x % 2 == 0 ? fill.colour : fill.oddColour;
+                }
+                const auto length = static_cast<std::size_t>(fill.right - fill.left);
+                for (int y = top; y < bottom; ++y, row += width) {
+                    const std::uint32_t* from = checker.data() + fill.left + (y & 1);
+                    std::copy(from, from + length, row + fill.left);
+                }
+            } else if (fill.right - fill.left == 1) {  // a vertical line: one store per row
                 for (int y = top; y < bottom; ++y, row += width) row[fill.left] = fill.colour;
             } else {
                 for (int y = top; y < bottom; ++y, row += width) {
