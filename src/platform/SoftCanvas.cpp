@@ -155,38 +155,57 @@ void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
 void SoftCanvas::Flush() const
 {
     if (pending_.empty()) return;
-    const bool fullHeight = std::all_of(pending_.begin(), pending_.end(), [&](const auto& fill) {
-        return fill.top == 0 && fill.bottom == height_ && fill.Plain();
-    });
-    if (fullHeight && pending_.size() > 1) {  // one fill alone is fastest written directly
-        PaintEveryRowAlike();
-    } else {
-        PaintInBands();
-    }
+    if (!PaintStripes()) PaintInBands();
     pending_.clear();
 }
 
-// Fills of one colour that all run from the top row to the bottom one change every row in
-// the same way: compose that change once, then blend it into each row.
-void SoftCanvas::PaintEveryRowAlike() const
+// Fills of one colour whose rows are either the same or apart form horizontal stripes,
+// and every row of a stripe changes in the same way: compose that change once per stripe,
+// then blend it into each of its rows. Any other drawing is left, unpainted, to the bands.
+bool SoftCanvas::PaintStripes() const
 {
+    std::vector<PendingFill> fills(pending_);
+    std::stable_sort(fills.begin(), fills.end(),
+                     [](const PendingFill& a, const PendingFill& b) { return a.top < b.top; });
+    for (std::size_t i = 0; i < fills.size(); ++i) {
+        if (!fills[i].Plain()) return false;
+        if (i == 0) continue;
+        const PendingFill& above = fills[i - 1];
+        const bool sameRows = fills[i].top == above.top && fills[i].bottom == above.bottom;
+        if (!sameRows && fills[i].top < above.bottom) return false;
+    }
+
     const auto width = static_cast<std::size_t>(width_);
     std::vector<std::uint32_t> colours(width);
     std::vector<std::uint32_t> painted(width);  // all ones where a fill reaches
-    for (const PendingFill& fill : pending_) {
-        std::fill(colours.begin() + fill.left, colours.begin() + fill.right, fill.colour);
-        std::fill(painted.begin() + fill.left, painted.begin() + fill.right, ~0u);
-    }
-    const bool wholeRow = std::find(painted.begin(), painted.end(), 0u) == painted.end();
-    for (auto row = pixels_.begin(); row != pixels_.end(); row += width_) {
-        if (wholeRow) {
-            std::copy(colours.begin(), colours.end(), row);
+    for (auto first = fills.begin(); first != fills.end();) {
+        const auto last = std::find_if(first, fills.end(), [&](const PendingFill& fill) {
+            return fill.top != first->top;
+        });
+        std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(first->top) * width;
+        if (last - first == 1) {  // one fill alone is fastest written directly
+            for (int y = first->top; y < first->bottom; ++y, row += width)
+                std::fill(row + first->left, row + first->right, first->colour);
+            first = last;
             continue;
         }
-        for (std::size_t x = 0; x < width; ++x) {
-            row[x] = (row[x] & ~painted[x]) | (colours[x] & painted[x]);
+        std::fill(painted.begin(), painted.end(), 0u);
+        for (auto fill = first; fill != last; ++fill) {
+            std::fill(colours.begin() + fill->left, colours.begin() + fill->right, fill->colour);
+            std::fill(painted.begin() + fill->left, painted.begin() + fill->right, ~0u);
         }
+        const bool wholeRow = std::find(painted.begin(), painted.end(), 0u) == painted.end();
+        for (int y = first->top; y < first->bottom; ++y, row += width) {
+            if (wholeRow) {
+                std::copy(colours.begin(), colours.end(), row);
+                continue;
+            }
+            for (std::size_t x = 0; x < width; ++x)
+                row[x] = (row[x] & ~painted[x]) | (colours[x] & painted[x]);
+        }
+        first = last;
     }
+    return true;
 }
 
 void SoftCanvas::PaintInBands() const

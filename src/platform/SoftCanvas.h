@@ -64,7 +64,7 @@ private:
     void DrawLine(int x0, int y0, int x1, int y1, Colour colour);
     void DrawGlyph(int x, int y, char c);
     void Flush() const;
-    void PaintEveryRowAlike() const;
+    bool PaintStripes() const;
     void PaintInBands() const;
 
     int width_ = 0;

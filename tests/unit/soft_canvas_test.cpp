@@ -219,6 +219,32 @@ TEST(SoftCanvasChecker, PaintsInOrderWithOtherDrawing)
     EXPECT_EQ(canvas.Pixel(0, 1), kRed);
 }
 
+// Fills that share their rows or keep apart are composed once per stripe of rows; later
+// fills must still win inside a stripe, and columns that no fill reaches keep their pixels.
+TEST(SoftCanvasDeferred, StripesOfRowsKeepOrderAndWhatWasThere)
+{
+    SoftCanvas canvas(5, 6, kUntouched);
+    const auto dc = canvas.Open();
+    dc->Fill({0, 4, 5, 6}, kRed);
+    dc->Fill({0, 0, 3, 2}, kRed);
+    dc->Fill({2, 0, 4, 2}, kWhite);
+    dc->Fill({1, 4, 2, 6}, kBlue);
+    EXPECT_TRUE(RegionIs(canvas, {0, 0, 2, 2}, kRed));
+    EXPECT_TRUE(RegionIs(canvas, {2, 0, 4, 2}, kWhite));
+    EXPECT_TRUE(RegionIs(canvas, {4, 0, 5, 4}, kUntouched));
+    EXPECT_TRUE(RegionIs(canvas, {0, 2, 5, 4}, kUntouched));
+    EXPECT_TRUE(RegionIs(canvas, {1, 4, 2, 6}, kBlue));
+    EXPECT_EQ(CountPixels(canvas, kRed), 4 + 8);
+
+    // Overlapping rows: painted in the order drawn.
+    dc->Fill({0, 0, 5, 3}, kBlack);
+    dc->Fill({0, 2, 5, 4}, kWhite);
+    dc->Fill({0, 1, 1, 2}, kBlue);
+    EXPECT_TRUE(RegionIs(canvas, {0, 2, 5, 4}, kWhite));
+    EXPECT_EQ(canvas.Pixel(0, 1), kBlue);
+    EXPECT_EQ(canvas.Pixel(1, 1), kBlack);
+}
+
 TEST(SoftCanvasBookkeeping, CountsContextsAndPens)
 {
     SoftCanvas canvas(2, 2);
