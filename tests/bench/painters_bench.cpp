@@ -5,7 +5,9 @@
 //   cmake --build build/bench --target lumetta_painters_bench -j 2
 //   build/bench/tests/bench/lumetta_painters_bench --benchmark_repetitions=10
 //       --benchmark_report_aggregates_only=true
+#include "patterns/PaintCycle.h"
 #include "patterns/Painters.h"
+#include "patterns/PatternGrammar.h"
 #include "platform/SoftCanvas.h"
 
 #include <benchmark/benchmark.h>
@@ -26,6 +28,12 @@ constexpr char kFastest[] = "min";
 
 using Paint = std::function<void(Canvas&)>;
 
+// What the paint cycle draws for the keyword after its black fill.
+Paint Keyword(const char* spec)
+{
+    return [choice = MatchPatternSpec(spec)](Canvas& c) { PaintPattern(c, choice); };
+}
+
 const std::vector<std::pair<std::string, Paint>>& Painters()
 {
     static const std::vector<std::pair<std::string, Paint>> painters{
@@ -44,6 +52,14 @@ const std::vector<std::pair<std::string, Paint>>& Painters()
         {"DrawGreyRamp(0) labelled", [](Canvas& c) { DrawGreyRamp(c, 0); }},
         {"DrawGreyRamp(128) uniform", [](Canvas& c) { DrawGreyRamp(c, 128); }},
         {"DrawColourRamp(8)", [](Canvas& c) { DrawColourRamp(c, 8); }},
+        {"Red", Keyword("Red")},
+        {"Green", Keyword("Green")},
+        {"Blue", Keyword("Blue")},
+        {"BlackLevel", Keyword("BlackLevel")},
+        {"WhiteLevel", Keyword("WhiteLevel")},
+        {"Gamma", Keyword("Gamma")},
+        {"Checker", Keyword("Checker")},
+        {"Gradient", Keyword("Gradient")},
     };
     return painters;
 }
