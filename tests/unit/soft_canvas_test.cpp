@@ -215,14 +215,6 @@ TEST(SoftCanvasDeferred, StripesOfRowsKeepOrderAndWhatWasThere)
     EXPECT_TRUE(RegionIs(canvas, {0, 2, 5, 4}, kUntouched));
     EXPECT_TRUE(RegionIs(canvas, {1, 4, 2, 6}, kBlue));
     EXPECT_EQ(CountPixels(canvas, kRed), 4 + 8);
-
-    // Overlapping rows: painted in the order drawn.
-    dc->Fill({0, 0, 5, 3}, kBlack);
-    dc->Fill({0, 2, 5, 4}, kWhite);
-    dc->Fill({0, 1, 1, 2}, kBlue);
-    EXPECT_TRUE(RegionIs(canvas, {0, 2, 5, 4}, kWhite));
-    EXPECT_EQ(canvas.Pixel(0, 1), kBlue);
-    EXPECT_EQ(canvas.Pixel(1, 1), kBlack);
 }
 
 TEST(SoftCanvasBookkeeping, CountsContextsAndPens)
