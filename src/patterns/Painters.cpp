@@ -262,17 +262,18 @@ void DrawGammaCheck(Canvas& canvas)
     const auto [width, height] = ClientArea(canvas);
     const auto dc = canvas.Open();
     const int half = width / 2;
+    const int bands = static_cast<int>(std::size(kGammaLevels));
+    for (int j = 0; j < bands; ++j) {
+        dc->Fill({half, PartEdge(j, height, bands), width, PartEdge(j + 1, height, bands)},
+                 Grey(kGammaLevels[j]));
+    }
+    // The fills come first, so that no brush lives beside the pen.
     dc->Fill({0, 0, half, height}, kBlack);
     dc->SelectPen(kWhite);
     ForEachGratingLine(height, 1, [&](int y) {
         dc->MoveTo(0, y);
         dc->LineTo(half, y);
     });
-    const int bands = static_cast<int>(std::size(kGammaLevels));
-    for (int j = 0; j < bands; ++j) {
-        dc->Fill({half, PartEdge(j, height, bands), width, PartEdge(j + 1, height, bands)},
-                 Grey(kGammaLevels[j]));
-    }
 }
 
 void DrawChecker(Canvas& canvas)
