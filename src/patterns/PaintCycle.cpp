@@ -7,6 +7,10 @@
 namespace {
 
 constexpr int kColourRampDivisor = 8;
+constexpr int kBlackLevelFirst = 0;  // band 0 black, each next band one level lighter
+constexpr int kWhiteLevelFirst = 255;
+constexpr int kLevelUp = 1;
+constexpr int kLevelDown = -1;
 
 void ShowStartupMessages(Platform& platform)
 {
@@ -55,6 +59,31 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
         break;
     case Pattern::Black:
         FillBlack(canvas);
+        break;
+    // Only white keeps a margin in FillSolid: the primaries cover every pixel.
+    case Pattern::Red:
+        FillSolid(canvas, kRed);
+        break;
+    case Pattern::Green:
+        FillSolid(canvas, kGreen);
+        break;
+    case Pattern::Blue:
+        FillSolid(canvas, kBlue);
+        break;
+    case Pattern::BlackLevel:
+        DrawLevelBands(canvas, kBlackLevelFirst, kLevelUp);
+        break;
+    case Pattern::WhiteLevel:
+        DrawLevelBands(canvas, kWhiteLevelFirst, kLevelDown);
+        break;
+    case Pattern::Gamma:
+        DrawGammaCheck(canvas);
+        break;
+    case Pattern::Checker:
+        DrawChecker(canvas);
+        break;
+    case Pattern::Gradient:
+        DrawGradients(canvas);
         break;
     case Pattern::None:
         break;

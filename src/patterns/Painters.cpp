@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <iterator>
 
 namespace {
 
@@ -20,6 +21,12 @@ constexpr int kColourStripes = 160;  // stripe width W / 160, and the wide numer
 constexpr int kWideColourStep = 5;
 constexpr int kNarrowNumerator = 80;
 constexpr int kNarrowColourStep = 9;
+
+constexpr int kLevelBands = 16;
+// 255 x 0.5^(1 / gamma), rounded, for gamma 1.8, 2.0, 2.2, 2.4 and 2.6: the solid grey
+// that looks as light as lines of alternate white and black at that gamma.
+constexpr int kGammaLevels[] = {174, 180, 186, 191, 195};
+constexpr int kGradientStripes = 4;
 
 // A client area never has a negative size; clamping here keeps W - 1 and W / n harmless
 // whatever a canvas reports.
@@ -76,6 +83,19 @@ void DrawLabel(DrawingContext& dc, int x, int value)
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     int y = 0;
     for (const char* c = digits; c != end; ++c, y += kLabelLineHeight) dc.DrawChar(x, y, *c);
+}
+
+// Part i of n equal parts of extent, as i * extent / n; 64 bits keep the product exact.
+int PartEdge(int i, int extent, int n)
+{
+    return static_cast<int>(std::int64_t{i} * extent / n);
+}
+
+// The first column x of a gradient with x * 256 / width >= level: level * width / 256
+// rounded up.
+int FirstColumnOfLevel(int level, int width)
+{
+    return static_cast<int>((std::int64_t{level} * width + kLevelCount - 1) / kLevelCount);
 }
 
 void FillUniformGrey(DrawingContext& dc, int width, int height, Colour grey)
@@ -222,6 +242,62 @@ void DrawColourRamp(Canvas& canvas, int divisor)
             if (green < threshold && blue < kFullLevel) blue = std::min(blue + step, kFullLevel);
         } else if (green >= kFullLevel) {
             greenRising = false;  // the falling rule first acts in the next stripe's update
+        }
+    }
+}
+
+void DrawLevelBands(Canvas& canvas, int firstLevel, int step)
+{
+    const auto [width, height] = ClientArea(canvas);
+    const auto dc = canvas.Open();
+    for (int i = 0; i < kLevelBands; ++i) {
+        const int level = static_cast<std::uint8_t>(firstLevel + i * step);  // low byte only
+        dc->Fill({PartEdge(i, width, kLevelBands), 0, PartEdge(i + 1, width, kLevelBands), height},
+                 Grey(level));
+    }
+}
+
+void DrawGammaCheck(Canvas& canvas)
+{
+    const auto [width, height] = ClientArea(canvas);
+    const auto dc = canvas.Open();
+    const int half = width / 2;
+    const int bands = static_cast<int>(std::size(kGammaLevels));
+    for (int j = 0; j < bands; ++j) {
+        dc->Fill({half, PartEdge(j, height, bands), width, PartEdge(j + 1, height, bands)},
+                 Grey(kGammaLevels[j]));
+    }
+    // The fills come first, so that no brush lives beside the pen.
+    dc->Fill({0, 0, half, height}, kBlack);
+    dc->SelectPen(kWhite);
+    ForEachGratingLine(height, 1, [&](int y) {
+        dc->MoveTo(0, y);
+        dc->LineTo(half, y);
+    });
+}
+
+void DrawChecker(Canvas& canvas)
+{
+    const auto [width, height] = ClientArea(canvas);
+    const auto dc = canvas.Open();
+    dc->FillChecker({0, 0, width, height}, kWhite, kBlack);
+}
+
+void DrawGradients(Canvas& canvas)
+{
+    const auto [width, height] = ClientArea(canvas);
+    const auto dc = canvas.Open();
+    constexpr Colour kChannels[kGradientStripes] = {Grey(1), Rgb(1, 0, 0), Rgb(0, 1, 0),
+                                                    Rgb(0, 0, 1)};
+    for (int k = 0; k < kGradientStripes; ++k) {
+        const int top = PartEdge(k, height, kGradientStripes);
+        const int bottom = PartEdge(k + 1, height, kGradientStripes);
+        // Level v covers the columns x with x * 256 / W = v: from the first x with
+        // x * 256 >= v * W up to the next level's first column.
+        for (int v = 0; v < kLevelCount; ++v) {
+            const int left = FirstColumnOfLevel(v, width);
+            const int right = FirstColumnOfLevel(v + 1, width);
+            dc->Fill({left, top, right, bottom}, kChannels[k] * static_cast<Colour>(v));
         }
     }
 }

@@ -8,6 +8,24 @@ constexpr std::int32_t kDefaultGreyLevel = 128;
 constexpr std::int32_t kDefaultLineGroup = 1;
 constexpr std::int32_t kDefaultHatchCells = 2;
 
+struct ExactKeyword {
+    std::string_view text;
+    Pattern pattern;
+};
+
+// Tried only where every rule before them has failed, so that no keyword that already
+// meant something changes its meaning.
+constexpr ExactKeyword kGuideKeywords[] = {
+    {"Red", Pattern::Red},
+    {"Green", Pattern::Green},
+    {"Blue", Pattern::Blue},
+    {"BlackLevel", Pattern::BlackLevel},
+    {"WhiteLevel", Pattern::WhiteLevel},
+    {"Gamma", Pattern::Gamma},
+    {"Checker", Pattern::Checker},
+    {"Gradient", Pattern::Gradient},
+};
+
 // The number written from position `from` on; 0 (or nothing) takes the default.
 std::int32_t NumberFrom(std::string_view spec, std::size_t from, std::int32_t fallback)
 {
@@ -32,5 +50,8 @@ PatternChoice MatchPatternSpec(std::string_view spec)
     if (spec == "Border") return {Pattern::Border, 0};
     if (spec == "White") return {Pattern::White, 0};
     if (spec == "Black" || spec == "Help") return {Pattern::Black, 0};
+    for (const ExactKeyword& keyword : kGuideKeywords) {
+        if (spec == keyword.text) return {keyword.pattern, 0};
+    }
     return {Pattern::None, 0};
 }

@@ -15,6 +15,14 @@ enum class Pattern {
     Border,
     White,
     Black,            // "Black" or "Help"
+    Red,
+    Green,
+    Blue,
+    BlackLevel,
+    WhiteLevel,
+    Gamma,
+    Checker,
+    Gradient,
 };
 
 struct PatternChoice {

@@ -14,6 +14,7 @@ using Colour = std::uint32_t;  // 0x00BBGGRR, red in the low byte
 inline constexpr Colour kBlack = 0x000000;
 inline constexpr Colour kWhite = 0xFFFFFF;
 inline constexpr Colour kRed = 0x0000FF;
+inline constexpr Colour kGreen = 0x00FF00;
 inline constexpr Colour kBlue = 0xFF0000;
 
 struct MonitorList;  // app/Monitors.h
@@ -38,6 +39,9 @@ public:
     virtual ~DrawingContext() = default;
     // Fills with a solid brush of the colour that lives only for this call.
     virtual void Fill(Rect rect, Colour colour) = 0;
+    // Fills with a one-pixel checkerboard anchored at client (0, 0), whatever the
+    // rectangle: pixel (x, y) takes even where x + y is even and odd elsewhere.
+    virtual void FillChecker(Rect rect, Colour even, Colour odd) = 0;
     // Makes a solid one-pixel pen of the colour current, releasing the previous one.
     virtual void SelectPen(Colour colour) = 0;
     virtual void MoveTo(int x, int y) = 0;

@@ -61,6 +61,11 @@ public:
         canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, colour);
     }
 
+    void FillChecker(Rect rect, Colour even, Colour odd) override
+    {
+        canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, even, odd);
+    }
+
     void SelectPen(Colour colour) override
     {
         ReleasePen();
@@ -135,7 +140,7 @@ Colour SoftCanvas::Pixel(int x, int y) const
 
 // Every drawing operation ends here; nothing outside the canvas is ever recorded.
 void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
-                          std::int64_t bottom, Colour colour)
+                          std::int64_t bottom, Colour colour, Colour oddColour)
 {
     left = std::max<std::int64_t>(left, 0);
     top = std::max<std::int64_t>(top, 0);
@@ -144,44 +149,63 @@ void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
     if (left >= right || top >= bottom) return;
     if (pending_.size() == kMaxPendingFills) Flush();
     pending_.push_back({static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
-                        static_cast<int>(bottom), colour});
+                        static_cast<int>(bottom), colour, oddColour});
 }
 
 void SoftCanvas::Flush() const
 {
     if (pending_.empty()) return;
-    const bool fullHeight = std::all_of(pending_.begin(), pending_.end(), [&](const auto& fill) {
-        return fill.top == 0 && fill.bottom == height_;
-    });
-    if (fullHeight && pending_.size() > 1) {  // one fill alone is fastest written directly
-        PaintEveryRowAlike();
-    } else {
-        PaintInBands();
-    }
+    if (!PaintStripes()) PaintInBands();
     pending_.clear();
 }
 
-// Fills that all run from the top row to the bottom one change every row in the same way:
-// compose that change once, then blend it into each row.
-void SoftCanvas::PaintEveryRowAlike() const
+// Fills of one colour whose rows are either the same or apart form horizontal stripes,
+// and every row of a stripe changes in the same way: compose that change once per stripe,
+// then blend it into each of its rows. Any other drawing is left, unpainted, to the bands.
+bool SoftCanvas::PaintStripes() const
 {
+    std::vector<PendingFill> fills(pending_);
+    std::stable_sort(fills.begin(), fills.end(),
+                     [](const PendingFill& a, const PendingFill& b) { return a.top < b.top; });
+    for (std::size_t i = 0; i < fills.size(); ++i) {
+        if (!fills[i].Plain()) return false;
+        if (i == 0) continue;
+        const PendingFill& above = fills[i - 1];
+        const bool sameRows = fills[i].top == above.top && fills[i].bottom == above.bottom;
+        if (!sameRows && fills[i].top < above.bottom) return false;
+    }
+
     const auto width = static_cast<std::size_t>(width_);
     std::vector<std::uint32_t> colours(width);
     std::vector<std::uint32_t> painted(width);  // all ones where a fill reaches
-    for (const PendingFill& fill : pending_) {
-        std::fill(colours.begin() + fill.left, colours.begin() + fill.right, fill.colour);
-        std::fill(painted.begin() + fill.left, painted.begin() + fill.right, ~0u);
-    }
-    const bool wholeRow = std::find(painted.begin(), painted.end(), 0u) == painted.end();
-    for (auto row = pixels_.begin(); row != pixels_.end(); row += width_) {
-        if (wholeRow) {
-            std::copy(colours.begin(), colours.end(), row);
+    for (auto first = fills.begin(); first != fills.end();) {
+        const auto last = std::find_if(first, fills.end(), [&](const PendingFill& fill) {
+            return fill.top != first->top;
+        });
+        std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(first->top) * width;
+        if (last - first == 1) {  // one fill alone is fastest written directly
+            for (int y = first->top; y < first->bottom; ++y, row += width)
+                std::fill(row + first->left, row + first->right, first->colour);
+            first = last;
             continue;
         }
-        for (std::size_t x = 0; x < width; ++x) {
-            row[x] = (row[x] & ~painted[x]) | (colours[x] & painted[x]);
+        std::fill(painted.begin(), painted.end(), 0u);
+        for (auto fill = first; fill != last; ++fill) {
+            std::fill(colours.begin() + fill->left, colours.begin() + fill->right, fill->colour);
+            std::fill(painted.begin() + fill->left, painted.begin() + fill->right, ~0u);
         }
+        const bool wholeRow = std::find(painted.begin(), painted.end(), 0u) == painted.end();
+        for (int y = first->top; y < first->bottom; ++y, row += width) {
+            if (wholeRow) {
+                std::copy(colours.begin(), colours.end(), row);
+                continue;
+            }
+            for (std::size_t x = 0; x < width; ++x)
+                row[x] = (row[x] & ~painted[x]) | (colours[x] & painted[x]);
+        }
+        first = last;
     }
+    return true;
 }
 
 void SoftCanvas::PaintInBands() const
@@ -190,6 +214,9 @@ void SoftCanvas::PaintInBands() const
     const auto width = static_cast<std::size_t>(width_);
     const auto rowBytes = width * sizeof(std::uint32_t);
     const auto bandRows = static_cast<int>(std::max<std::size_t>(kBandBytes / rowBytes, 1));
+    // A checkerboard row is copied from one row of its colours that starts at column 0,
+    // one pixel longer than the canvas so that odd rows can start at its second pixel.
+    std::vector<std::uint32_t> checker;
     for (int bandTop = 0, bandBottom = 0; bandTop < height_; bandTop = bandBottom) {
         bandBottom = bandTop + std::min(bandRows, height_ - bandTop);
         for (const PendingFill& fill : pending_) {
@@ -197,7 +224,18 @@ void SoftCanvas::PaintInBands() const
             const int bottom = std::min(fill.bottom, bandBottom);
             if (top >= bottom) continue;
             std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(top) * width;
-            if (fill.right - fill.left == 1) {  // a vertical line: one store per row
+            if (!fill.Plain()) {
+                if (checker.empty() || checker[0] != fill.colour || checker[1] != fill.oddColour) {
+                    checker.resize(width + 1);
+                    for (std::size_t x = 0; x < checker.size(); ++x)
+                        checker[x] = x % 2 == 0 ? fill.colour : fill.oddColour;
+                }
+                const auto length = static_cast<std::size_t>(fill.right - fill.left);
+                for (int y = top; y < bottom; ++y, row += width) {
+                    const std::uint32_t* from = checker.data() + fill.left + (y & 1);
+                    std::copy(from, from + length, row + fill.left);
+                }
+            } else if (fill.right - fill.left == 1) {  // a vertical line: one store per row
                 for (int y = top; y < bottom; ++y, row += width) row[fill.left] = fill.colour;
             } else {
                 for (int y = top; y < bottom; ++y, row += width) {

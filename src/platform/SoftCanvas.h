@@ -42,21 +42,29 @@ public:
 private:
     friend class SoftContext;
 
-    // A fill already cut to the canvas, not yet in the pixels.
+    // A fill already cut to the canvas, not yet in the pixels: a checkerboard where the
+    // two colours differ, anchored at (0, 0) so that cutting it keeps its phase.
     struct PendingFill {
         int left;
         int top;
         int right;
         int bottom;
-        Colour colour;
+        Colour colour;  // where x + y is even
+        Colour oddColour;
+        bool Plain() const { return colour == oddColour; }
     };
 
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
-                  Colour colour);
+                  Colour colour, Colour oddColour);
+    void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                  Colour colour)
+    {
+        FillRect(left, top, right, bottom, colour, colour);
+    }
     void DrawLine(int x0, int y0, int x1, int y1, Colour colour);
     void DrawGlyph(int x, int y, char c);
     void Flush() const;
-    void PaintEveryRowAlike() const;
+    bool PaintStripes() const;
     void PaintInBands() const;
 
     int width_ = 0;

@@ -4,7 +4,9 @@
 //   cmake --preset bench && cmake --build --preset bench
 //   build/bench/tests/bench/lumetta_painters_bench --benchmark_repetitions=10
 //       --benchmark_report_aggregates_only=true
+#include "patterns/PaintCycle.h"
 #include "patterns/Painters.h"
+#include "patterns/PatternGrammar.h"
 #include "platform/SoftCanvas.h"
 
 #include <benchmark/benchmark.h>
@@ -25,6 +27,12 @@ constexpr char kFastest[] = "min";
 
 using Paint = std::function<void(Canvas&)>;
 
+// What the paint cycle draws for the keyword after its black fill.
+Paint Keyword(const char* spec)
+{
+    return [choice = MatchPatternSpec(spec)](Canvas& c) { PaintPattern(c, choice); };
+}
+
 const std::vector<std::pair<std::string, Paint>>& Painters()
 {
     static const std::vector<std::pair<std::string, Paint>> painters{
@@ -43,6 +51,14 @@ const std::vector<std::pair<std::string, Paint>>& Painters()
         {"DrawGreyRamp(0) labelled", [](Canvas& c) { DrawGreyRamp(c, 0); }},
         {"DrawGreyRamp(128) uniform", [](Canvas& c) { DrawGreyRamp(c, 128); }},
         {"DrawColourRamp(8)", [](Canvas& c) { DrawColourRamp(c, 8); }},
+        {"Red", Keyword("Red")},
+        {"Green", Keyword("Green")},
+        {"Blue", Keyword("Blue")},
+        {"BlackLevel", Keyword("BlackLevel")},
+        {"WhiteLevel", Keyword("WhiteLevel")},
+        {"Gamma", Keyword("Gamma")},
+        {"Checker", Keyword("Checker")},
+        {"Gradient", Keyword("Gradient")},
     };
     return painters;
 }

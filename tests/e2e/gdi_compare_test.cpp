@@ -15,7 +15,10 @@
 namespace {
 
 constexpr const char* kSpecs[] = {"Border", "V3Lines", "VLines", "HLines", "CHatch", "C3Hatch", "C7Hatch",
-                                  "GLines", "CLines",  "Gray64", "White"};
+                                  "GLines", "CLines",  "Gray64", "White",
+                                  // The adjustment guide's keywords.
+                                  "Red", "Green", "Blue", "BlackLevel", "WhiteLevel", "Gamma", "Checker",
+                                  "Gradient"};
 constexpr int kLabelPitch = 14;
 
 // Label cells of the labelled grey ramp, as the painters place them: one digit every

@@ -184,3 +184,59 @@ TEST_F(Patterns, cancel_in_the_welcome_ends_the_program_before_the_wizard)
     EXPECT_EQ(app.WaitForExit(), 0L);
     EXPECT_TRUE(WaitUntil(NoLumettaProcess, 5000));
 }
+
+// --- the adjustment guide's keywords ----------------------------------------
+
+namespace {
+
+// For a 1280 x 1024 screen, clear of the wizard at the bottom centre.
+const std::vector<KeywordStep>& GuideKeywordSteps()
+{
+    static const std::vector<KeywordStep> steps = {
+        {"Red", {{0, 0, kRedPixel}, {640, 300, kRedPixel}, {1279, 1023, kRedPixel}}},
+        {"Green", {{0, 0, RGB(0, 255, 0)}, {640, 300, RGB(0, 255, 0)}, {1279, 1023, RGB(0, 255, 0)}}},
+        {"Blue", {{0, 0, kBluePixel}, {640, 300, kBluePixel}, {1279, 1023, kBluePixel}}},
+        // Bands of 80 columns.
+        {"BlackLevel",
+         {{0, 300, Grey(0)}, {79, 0, Grey(0)}, {80, 300, Grey(1)}, {1199, 300, Grey(14)}, {1200, 300, Grey(15)},
+          {1279, 1023, Grey(15)}}},
+        {"WhiteLevel", {{0, 0, Grey(255)}, {80, 300, Grey(254)}, {1279, 1023, Grey(240)}}},
+        // Lines in columns 0 to 639; bands start at rows 0, 204, 409, 614 and 819.
+        {"Gamma",
+         {{0, 0, kWhitePixel}, {0, 1, kBlackPixel}, {639, 300, kWhitePixel}, {639, 301, kBlackPixel},
+          {640, 0, Grey(174)}, {1279, 203, Grey(174)}, {1279, 204, Grey(180)}, {1279, 409, Grey(186)},
+          {1279, 614, Grey(191)}, {1279, 818, Grey(191)}, {1279, 819, Grey(195)}, {1279, 1023, Grey(195)}}},
+        {"Checker",
+         {{0, 0, kWhitePixel}, {1, 0, kBlackPixel}, {0, 1, kBlackPixel}, {640, 301, kBlackPixel},
+          {641, 301, kWhitePixel}, {1278, 1023, kBlackPixel}, {1279, 1023, kWhitePixel}}},
+        // Five columns per level; stripes start at rows 0, 256, 512 and 768.
+        {"Gradient",
+         {{0, 0, kBlackPixel}, {5, 0, Grey(1)}, {1274, 255, Grey(254)}, {1279, 0, Grey(255)},
+          {640, 300, RGB(128, 0, 0)}, {1279, 256, RGB(255, 0, 0)}, {640, 600, RGB(0, 128, 0)},
+          {4, 767, kBlackPixel}, {1279, 768, RGB(0, 0, 255)}, {0, 1023, kBlackPixel}}},
+    };
+    return steps;
+}
+
+}  // namespace
+
+TEST_F(Patterns, guide_keywords_paint_their_patterns)
+{
+    std::string ini = "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=G,Guide keywords\r\n[G]\r\nMENU_NUMBER=" +
+                      std::to_string(GuideKeywordSteps().size()) + "\r\n";
+    for (size_t i = 0; i < GuideKeywordSteps().size(); ++i)
+        ini += "MENU" + std::to_string(i) + "=p, h, " + GuideKeywordSteps()[i].spec + ", s\r\n";
+    Lumetta app(ini);
+    HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog != nullptr);
+    const SIZE screen = ScreenSize();
+    ASSERT_TRUE(screen.cx == 1280 && screen.cy == 1024);
+    const int total = static_cast<int>(GuideKeywordSteps().size()) + 2;
+    for (size_t i = 0; i < GuideKeywordSteps().size(); ++i) {
+        app.Press(dialog, IDC_NEXT);
+        ASSERT_TRUE(WaitForStep(dialog, static_cast<int>(i) + 2, total));
+        ExpectPattern(GuideKeywordSteps()[i], __LINE__);
+    }
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+}

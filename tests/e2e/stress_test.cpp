@@ -3,12 +3,15 @@
 #include "Harness.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "resource.h"
 
 namespace {
 
-constexpr const char* kHeavySteps[] = {"CLines", "GLines", "V3Lines", "C4Hatch", "Border", "HLines", "Gray", "White"};
+constexpr const char* kHeavySteps[] = {"CLines", "GLines", "V3Lines", "C4Hatch", "Border", "HLines", "Gray", "White",
+                                       // The guide's keywords with the most brushes: a pattern brush, 1024 solid ones.
+                                       "Checker", "Gradient"};
 constexpr DWORD kAnswerMs = 5000;
 
 std::string LargeModel()
@@ -17,7 +20,7 @@ std::string LargeModel()
                       "[BIG]\r\nMENU_NUMBER=20\r\n";
     for (int i = 0; i < 20; ++i)
         ini += "MENU" + std::to_string(i) + "=Step " + std::to_string(i) + ", Look.\\nThen go on., " +
-               kHeavySteps[i % 8] + ", Seen " + std::to_string(i) + "\r\n";
+               kHeavySteps[i % std::size(kHeavySteps)] + ", Seen " + std::to_string(i) + "\r\n";
     return ini;
 }
 

@@ -30,6 +30,10 @@ std::vector<NamedPainter> AllPainters()
         {"DrawGreyRamp uniform", [](Canvas& c) { DrawGreyRamp(c, 128); }},
         {"DrawColourRamp", [](Canvas& c) { DrawColourRamp(c, 8); }},
         {"DrawColourRamp 0", [](Canvas& c) { DrawColourRamp(c, 0); }},
+        {"DrawLevelBands", [](Canvas& c) { DrawLevelBands(c, 255, -1); }},
+        {"DrawGammaCheck", [](Canvas& c) { DrawGammaCheck(c); }},
+        {"DrawChecker", [](Canvas& c) { DrawChecker(c); }},
+        {"DrawGradients", [](Canvas& c) { DrawGradients(c); }},
     };
 }
 

@@ -79,4 +79,24 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"Gra", Pattern::None, 0}),
     RowName);
 
+// The guide's keywords match only as whole, case-sensitive words, and only where no rule
+// above them does: the rows after the exact ones keep the meaning they always had.
+INSTANTIATE_TEST_SUITE_P(
+    GuideKeywords, PatternSpecRows,
+    ::testing::Values(Row{"Red", Pattern::Red, 0}, Row{"Green", Pattern::Green, 0},
+                      Row{"Blue", Pattern::Blue, 0}, Row{"BlackLevel", Pattern::BlackLevel, 0},
+                      Row{"WhiteLevel", Pattern::WhiteLevel, 0}, Row{"Gamma", Pattern::Gamma, 0},
+                      Row{"Checker", Pattern::Checker, 0}, Row{"Gradient", Pattern::Gradient, 0},
+                      Row{"red", Pattern::None, 0}, Row{"GAMMA", Pattern::None, 0},
+                      Row{"Red ", Pattern::None, 0}, Row{" Blue", Pattern::None, 0},
+                      Row{"Checkers", Pattern::None, 0}, Row{"BlackLevel2", Pattern::None, 0},
+                      Row{"Gradient\r", Pattern::None, 0}, Row{"Level", Pattern::None, 0},
+                      Row{"GrayGradient", Pattern::UniformGrey, 128},
+                      Row{"GammaGray", Pattern::UniformGrey, 128},
+                      Row{"VRedLines", Pattern::VerticalLines, 1},
+                      Row{"VGammaLines", Pattern::VerticalLines, 1},
+                      Row{"CheckerHatch", Pattern::Hatch, 2},
+                      Row{"CGradientHatch", Pattern::Hatch, 2}),
+    RowName);
+
 }  // namespace

@@ -178,6 +178,45 @@ TEST(SoftCanvasDeferred, ALongRunOfDrawingIsPaintedInOrder)
     EXPECT_EQ(CountPixels(canvas, kUntouched), 4);
 }
 
+// The phase comes from the area's corner, not the rectangle's, even where the rectangle
+// is cut at the edges; a checkerboard takes its turn among the other fills.
+TEST(SoftCanvasChecker, KeepsItsPhaseAndItsPlaceInTheOrder)
+{
+    SoftCanvas canvas(5, 3, kUntouched);
+    const auto dc = canvas.Open();
+    dc->FillChecker({1, 1, 4, 3}, kWhite, kRed);
+    EXPECT_TRUE(RegionIs(canvas, {1, 1, 2, 2}, kWhite));
+    EXPECT_TRUE(RegionIs(canvas, {2, 1, 3, 2}, kRed));
+    EXPECT_TRUE(RegionIs(canvas, {3, 2, 4, 3}, kRed));
+    EXPECT_EQ(CountPixels(canvas, kUntouched), 15 - 6);
+
+    dc->Fill({0, 0, 5, 3}, kBlue);
+    dc->FillChecker({INT_MIN + 1, -3, 2, 2}, kWhite, kBlack);
+    dc->Fill({4, 0, 5, 3}, kRed);  // full height, after a checkerboard
+    EXPECT_EQ(canvas.Pixel(0, 0), kWhite);
+    EXPECT_EQ(canvas.Pixel(1, 0), kBlack);
+    EXPECT_EQ(canvas.Pixel(1, 1), kWhite);
+    EXPECT_EQ(CountPixels(canvas, kBlue), 15 - 4 - 3);
+}
+
+// Fills that share their rows or keep apart are composed once per stripe of rows; later
+// fills must still win inside a stripe, and columns that no fill reaches keep their pixels.
+TEST(SoftCanvasDeferred, StripesOfRowsKeepOrderAndWhatWasThere)
+{
+    SoftCanvas canvas(5, 6, kUntouched);
+    const auto dc = canvas.Open();
+    dc->Fill({0, 4, 5, 6}, kRed);
+    dc->Fill({0, 0, 3, 2}, kRed);
+    dc->Fill({2, 0, 4, 2}, kWhite);
+    dc->Fill({1, 4, 2, 6}, kBlue);
+    EXPECT_TRUE(RegionIs(canvas, {0, 0, 2, 2}, kRed));
+    EXPECT_TRUE(RegionIs(canvas, {2, 0, 4, 2}, kWhite));
+    EXPECT_TRUE(RegionIs(canvas, {4, 0, 5, 4}, kUntouched));
+    EXPECT_TRUE(RegionIs(canvas, {0, 2, 5, 4}, kUntouched));
+    EXPECT_TRUE(RegionIs(canvas, {1, 4, 2, 6}, kBlue));
+    EXPECT_EQ(CountPixels(canvas, kRed), 4 + 8);
+}
+
 TEST(SoftCanvasBookkeeping, CountsContextsAndPens)
 {
     SoftCanvas canvas(2, 2);

@@ -1,8 +1,67 @@
 #include "platform/win32/GdiCanvas.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr int kPenWidth = 1;
+// The classic pattern brush size, which every GDI repeats exactly.
+constexpr int kPatternSide = 8;
+constexpr WORD kPatternBits = 32;
+
+// A brush made here, counted in the ledger and deleted when it goes out of scope.
+class OwnedBrush {
+public:
+    explicit OwnedBrush(HBRUSH brush) : brush_(brush)
+    {
+        if (brush_) {
+            ++LiveGdiObjects().brushes;
+            ++LiveGdiObjects().created;
+        }
+    }
+    ~OwnedBrush()
+    {
+        if (brush_ && DeleteObject(brush_)) --LiveGdiObjects().brushes;
+    }
+    OwnedBrush(const OwnedBrush&) = delete;
+    OwnedBrush& operator=(const OwnedBrush&) = delete;
+    HBRUSH Get() const { return brush_; }
+
+private:
+    HBRUSH brush_;
+};
+
+// A packed DIB as CreateDIBPatternBrushPt takes it: the header, then the pixels.
+struct PatternDib {
+    BITMAPINFOHEADER header;
+    std::uint32_t pixels[kPatternSide * kPatternSide];
+};
+
+// A 32-bit DIB pixel holds blue in its low byte, the other way round from a COLORREF.
+constexpr std::uint32_t DibPixel(Colour colour)
+{
+    return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+}
+
+// Colours come from the DIB's own pixels, so they are exact on any display depth that can
+// show them, unlike a monochrome bitmap brush that takes the text and background colours.
+HBRUSH CreateCheckerBrush(Colour even, Colour odd)
+{
+    PatternDib dib{};
+    dib.header.biSize = sizeof dib.header;
+    dib.header.biWidth = kPatternSide;
+    dib.header.biHeight = kPatternSide;  // bottom-up: the last row of pixels is row 0
+    dib.header.biPlanes = 1;
+    dib.header.biBitCount = kPatternBits;
+    dib.header.biCompression = BI_RGB;
+    for (int y = 0; y < kPatternSide; ++y) {
+        for (int x = 0; x < kPatternSide; ++x) {
+            dib.pixels[(kPatternSide - 1 - y) * kPatternSide + x] =
+                DibPixel((x + y) % 2 == 0 ? even : odd);
+        }
+    }
+    return CreateDIBPatternBrushPt(&dib, DIB_RGB_COLORS);
+}
 
 // A window DC from GetDC, with the pens made current through it. The class has no
 // private DC, so every context starts with the defaults: black pen, system font, black
@@ -26,11 +85,18 @@ public:
     void Fill(Rect rect, Colour colour) override
     {
         const RECT area{rect.left, rect.top, rect.right, rect.bottom};
-        HBRUSH brush = CreateSolidBrush(colour);
-        ++LiveGdiObjects().brushes;
-        ++LiveGdiObjects().created;
-        FillRect(dc_.Get(), &area, brush);
-        if (DeleteObject(brush)) --LiveGdiObjects().brushes;
+        const OwnedBrush brush(CreateSolidBrush(colour));
+        FillRect(dc_.Get(), &area, brush.Get());
+    }
+
+    void FillChecker(Rect rect, Colour even, Colour odd) override
+    {
+        const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+        const OwnedBrush brush(CreateCheckerBrush(even, odd));
+        // The pattern's (0, 0) lands on the brush origin; a window DC starts there at the
+        // client area's corner, but say so rather than rely on it.
+        SetBrushOrgEx(dc_.Get(), 0, 0, nullptr);
+        FillRect(dc_.Get(), &area, brush.Get());
     }
 
     void SelectPen(Colour colour) override
