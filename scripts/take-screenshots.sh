@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Screenshots of the wizard over three patterns of the bundled data.ini, taken under
+# Screenshots of the wizard over five patterns of the bundled data.ini, taken under
 # Wine on a 1280x1024 virtual display, for the README.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,3 +17,5 @@ shoot() {  # name model step
 shoot panel-contrast-grey-ramp 0 7
 shoot crt-geometry-hatch 2 4
 shoot panel-colour-ramp 0 10
+shoot panel-gamma 0 11
+shoot panel-gradients 0 14
