@@ -292,6 +292,16 @@ bool IsChecked(HWND button)
     return state == BST_CHECKED;
 }
 
+void ClickAt(int x, int y)
+{
+    SetCursorPos(x, y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
 void Answer(HWND box, int button) { PostMessageA(box, WM_COMMAND, button, 0); }

@@ -115,6 +115,9 @@ HWND FocusedWindow(HWND anyWindowOfThread);
 HWND CaptureWindow(HWND anyWindowOfThread);
 bool IsChecked(HWND button);
 
+// A real left click at a screen point, as the user's mouse gives it.
+void ClickAt(int x, int y);
+
 // Message box text (the static control 0xFFFF) and answer.
 std::string MessageBoxText(HWND box);
 void Answer(HWND box, int button);

@@ -176,12 +176,7 @@ TEST_F(TwoMonitors, a_click_on_the_other_monitor_brings_a_hidden_wizard_back)
     ASSERT_TRUE(dialog != nullptr);
     PostMessageA(GetDlgItem(dialog, IDC_HIDE), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
-    SetCursorPos(1800, 400);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    ClickAt(1800, 400);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
     EXPECT_TRUE(Covers(app.PatternWindow(), kPrimary));
     app.Press(dialog, IDC_QUIT);

@@ -168,12 +168,7 @@ TEST_F(Wizard, hide_window_and_a_click_bring_the_wizard_back_at_the_same_step)
         EXPECT_TRUE(CaptureWindow(dialog) == app.PatternWindow());
         if (round == 0) {
             // A real click anywhere on the screen: the pattern window holds the capture.
-            SetCursorPos(100, 100);
-            INPUT clicks[2] = {};
-            clicks[0].type = clicks[1].type = INPUT_MOUSE;
-            clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-            clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-            SendInput(2, clicks, sizeof(INPUT));
+            ClickAt(100, 100);
         } else {
             PostMessageA(app.PatternWindow(), WM_KEYDOWN, VK_SPACE, 0);
         }
