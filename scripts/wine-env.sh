@@ -27,3 +27,14 @@ make_wine_prefix() {
         cp /usr/share/wine/fonts/* "$fonts/"
     fi
 }
+
+# One server for the whole run, so that each program started after it starts fast. The
+# server running now is stopped first, so that registry settings just written take
+# effect. The first program of a fresh server boots Wine's own services and loses its
+# output; that happens here rather than in the first test.
+start_wine_server() {
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w
+    "$WINESERVER" -p
+    timeout 120 "$WINE" wineboot >/dev/null 2>&1 || true
+}

@@ -41,10 +41,7 @@ make_wine_prefix
 # Without UseXVidMode=N, Wine 8 aborts in its display-mode code on this layout and
 # reports a single monitor. No virtual desktop either: that would be one monitor.
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXVidMode /d N /f >/dev/null 2>&1
-"$WINESERVER" -w
-# One server for the whole run, so that each program started below starts fast.
-"$WINESERVER" -p
-timeout 120 "$WINE" wineboot >/dev/null 2>&1 || true
+start_wine_server
 # In the background, so that a signal stops the server at once rather than after it.
 "$@" &
 command=$!

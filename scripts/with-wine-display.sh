@@ -12,15 +12,9 @@ fi
 make_wine_prefix
 # A virtual desktop of the display's size: without a window manager on the display,
 # Wine would wait two seconds for one at every show of a hidden window. The desktop
-# takes its size when it starts, so the server is restarted after the change.
+# takes its size when it starts, which start_wine_server's restart gives it.
 "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
-"$WINESERVER" -k 2>/dev/null || true
-"$WINESERVER" -w
-# One server for the whole run, so that each program started below starts fast.
-"$WINESERVER" -p
 trap '"$WINESERVER" -k || true' EXIT
-# The first program of a fresh server boots Wine's own services and loses its output;
-# let that happen here rather than in the first test.
-timeout 120 "$WINE" wineboot >/dev/null 2>&1 || true
+start_wine_server
 "$@"
