@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/Platform.h"
+
 inline constexpr int kMaxModels = 20;
 inline constexpr int kMaxSteps = 20;
 inline constexpr std::size_t kValueSize = 520;  // one configuration value, at most 519 characters
@@ -34,6 +36,9 @@ struct StepRecord {
     char howTo[kValueSize];
     char seen[kValueSize];
     char patternSpec[kValueSize];
+    // The monitor settings (VCP codes) that the step's CONTROL key names.
+    std::uint8_t controls[kMaxSettingRows];
+    std::int32_t controlCount;
 };
 
 // The name of one model's own section in data.ini; its display name lives only in the list.
@@ -62,6 +67,10 @@ struct AppState {
     NativeHandle instance = nullptr;
     std::int32_t firstPaintPending = 0;
     char scratch[kValueSize] = {};
+    // The monitor settings of the current step: what the wizard last asked of the
+    // DDC/CI worker, and the worker's last answer to it.
+    SettingsRequest settingsRequest = {};
+    SettingsReport settingsShown = {};
 };
 
 extern AppState g_app;

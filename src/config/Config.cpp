@@ -31,6 +31,42 @@ constexpr std::array<Caption, 8> kCaptions = {{
     {"HIDE", IDC_HIDE},
 }};
 
+struct SettingName {
+    std::string_view name;  // as CONTROL writes it: exact, case-sensitive
+    std::uint8_t code;
+    const char* key;  // of the label in BUTTONS
+    const char* label;
+};
+constexpr std::array<SettingName, 9> kSettingNames = {{
+    {"Brightness", 0x10, "BRIGHTNESS", "Brightness"},
+    {"Contrast", 0x12, "CONTRAST", "Contrast"},
+    {"RedGain", 0x16, "REDGAIN", "Red gain"},
+    {"GreenGain", 0x18, "GREENGAIN", "Green gain"},
+    {"BlueGain", 0x1A, "BLUEGAIN", "Blue gain"},
+    {"RedBlack", 0x6C, "REDBLACK", "Red black level"},
+    {"GreenBlack", 0x6E, "GREENBLACK", "Green black level"},
+    {"BlueBlack", 0x70, "BLUEBLACK", "Blue black level"},
+    {"Sharpness", 0x87, "SHARPNESS", "Sharpness"},
+}};
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// A known name, or "VCP" and two hex digits; -1 for anything else.
+int SettingCode(std::string_view name)
+{
+    for (const SettingName& known : kSettingNames)
+        if (known.name == name) return known.code;
+    if (name.size() == 5 && name.starts_with("VCP") && HexValue(name[3]) >= 0 && HexValue(name[4]) >= 0)
+        return HexValue(name[3]) * 16 + HexValue(name[4]);
+    return -1;
+}
+
 // Fields are separated by commas; every field but the first starts past any spaces
 // (code 32 only), the last one takes the rest of the line, and a field that reaches
 // the end of the line leaves those after it empty.
@@ -177,6 +213,9 @@ void LoadModelSteps(Platform& platform, int index)
         ExpandLineBreaks(step.howTo);
         CopyText(step.patternSpec, fields.patternSpec);
         CopyText(step.seen, fields.seen);
+        char controls[kValueSize];
+        ReadIndexedLine(platform, section, "CONTROL", i, controls);
+        step.controlCount = ParseControlNames(controls, step.controls);
     }
 }
 
@@ -186,4 +225,39 @@ const char* ReadModelsText(Platform& platform, const char* key)
     platform.ini.Read(kModelsSection, key, g_app.scratch, g_app.configPath);
     ExpandLineBreaks(g_app.scratch);
     return g_app.scratch;
+}
+
+int ParseControlNames(std::string_view value, std::uint8_t (&codes)[kMaxSettingRows])
+{
+    int count = 0;
+    while (count < kMaxSettingRows && !value.empty()) {
+        const std::size_t comma = value.find(',');
+        std::string_view name = value.substr(0, comma);
+        value = comma == std::string_view::npos ? std::string_view{} : value.substr(comma + 1);
+        while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+        while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+        const int code = SettingCode(name);
+        if (code < 0) continue;
+        bool repeated = false;
+        for (int i = 0; i < count; ++i) repeated = repeated || codes[i] == code;
+        if (!repeated) codes[count++] = static_cast<std::uint8_t>(code);
+    }
+    return count;
+}
+
+void ReadButtonText(Platform& platform, const char* key, const char* fallback, std::span<char> out)
+{
+    platform.ini.Read(kButtonsSection, key, out, g_app.configPath);
+    if (!out.empty() && out[0] == '\0') CopyText(out, fallback);
+}
+
+void ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out)
+{
+    for (const SettingName& known : kSettingNames)
+        if (known.code == code) return ReadButtonText(platform, known.key, known.label, out);
+    char key[8];
+    char label[16];
+    std::snprintf(key, sizeof key, "VCP%02X", code);
+    std::snprintf(label, sizeof label, "VCP %02X", code);
+    ReadButtonText(platform, key, label, out);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <string_view>
 
@@ -44,3 +45,11 @@ void ApplyButtonCaptions(Platform& platform);
 void LoadModelSteps(Platform& platform, int index);
 // One text of the MODELS section, line breaks expanded, in AppState's scratch text.
 const char* ReadModelsText(Platform& platform, const char* key);
+
+// The settings named by a CONTROL value ("Brightness, Contrast", "VCP62"): at most
+// kMaxSettingRows known names, in their order; unknown names are skipped.
+int ParseControlNames(std::string_view value, std::uint8_t (&codes)[kMaxSettingRows]);
+// A text of the BUTTONS section, or the English fallback when the key is missing.
+void ReadButtonText(Platform& platform, const char* key, const char* fallback, std::span<char> out);
+// The label of a setting's row.
+void ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out);

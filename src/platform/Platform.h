@@ -1,9 +1,10 @@
 // The seams through which the portable core reaches the desktop: drawing, message
-// boxes, the INI reader, the wizard's controls and the shell of the two windows on the
-// desktop's monitors. The
+// boxes, the INI reader, the wizard's controls, the shell of the two windows on the
+// desktop's monitors and the monitors' own settings over DDC/CI. The
 // Win32 layer implements them in platform/win32; tests and tools implement them in memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -102,6 +103,12 @@ public:
     virtual Rect DialogRect() = 0;
     // Offers or greys out a command of the dialog's system menu.
     virtual void EnableSystemCommand(int id, bool enabled) = 0;
+    // Makes that many rows of monitor settings (label, trackbar, value, note) and the
+    // Restore button between the texts and the buttons, growing the dialog to hold
+    // them; 0 removes them, leaving the template's controls and size.
+    virtual void SetSettingRows(int count) = 0;
+    // A trackbar's range, 0 to maximum, and its position.
+    virtual void SetSlider(int id, int maximum, int position) = 0;
 };
 
 // The two windows of the program: the full-screen pattern window and the wizard, and
@@ -121,6 +128,89 @@ public:
     virtual void DestroyPatternWindow() = 0;
 };
 
+// --- The monitor's own settings over DDC/CI (VESA MCCS) ----------------------
+
+inline constexpr int kMaxSettingRows = 3;
+// A monitor's device name and its zero.
+inline constexpr std::size_t kDeviceNameBufferSize = 33;
+
+enum class SettingState : std::uint8_t {
+    Reading,   // not read yet: the trackbar is disabled and shows no number
+    Ready,
+    NotTaken,  // the last value written did not stick; the value is what was read
+    NoDdc,     // only the monitor's own buttons can change it
+};
+
+struct VcpReading {
+    std::uint32_t current;
+    std::uint32_t maximum;
+};
+
+// What the wizard wants of the worker. The worker always works from the newest copy,
+// so a trackbar being dragged leaves one wanted value per row, never a queue.
+struct SettingsRequest {
+    std::uint32_t readGeneration;  // a change: read every row again
+    std::uint32_t openGeneration;  // a change: enumerate the physical monitors afresh
+    char monitorName[kDeviceNameBufferSize];
+    int count;
+    std::uint8_t codes[kMaxSettingRows];
+    std::uint32_t wanted[kMaxSettingRows];
+    // Raised with each new wanted value; a row with no value to write has serial 0.
+    std::uint32_t wantedSerial[kMaxSettingRows];
+};
+
+struct SettingRow {
+    std::uint8_t code;
+    SettingState state;
+    VcpReading reading;
+    std::uint32_t original;  // as first read in this run, for Restore
+    std::uint32_t serial;    // the wanted serial that this reading follows
+};
+
+struct SettingsReport {
+    std::uint32_t readGeneration;  // of the request it answers
+    int count;
+    SettingRow rows[kMaxSettingRows];
+};
+
+// The wizard's side: hands the newest request to the worker and returns at once.
+class SettingsChannel {
+public:
+    virtual ~SettingsChannel() = default;
+    virtual void Post(const SettingsRequest& request) = 0;
+};
+
+// The physical monitors behind one display monitor. Each call may take long: only
+// the worker thread makes them.
+class MonitorLink {
+public:
+    virtual ~MonitorLink() = default;
+    // Releases the monitors opened before, then opens those of the display monitor of
+    // that device name; returns how many there are.
+    virtual int Open(const char* monitorName) = 0;
+    virtual void Close() = 0;
+    // Physical monitor 0's capabilities string, zero-terminated; false on failure.
+    virtual bool Capabilities(std::span<char> out) = 0;
+    virtual bool Read(int physical, std::uint8_t code, VcpReading& reading) = 0;
+    virtual bool Write(int physical, std::uint8_t code, std::uint32_t value) = 0;
+};
+
+inline constexpr std::uint32_t kWaitForever = 0xFFFFFFFF;
+
+// The worker's side: its clock, its waits and its mailbox.
+class WorkerSide {
+public:
+    virtual ~WorkerSide() = default;
+    virtual std::uint64_t NowMs() = 0;
+    // Until a new request, the timeout or the stop; false on the stop.
+    virtual bool WaitForRequest(std::uint32_t timeoutMs) = 0;
+    // The whole time unless stopped; false on the stop.
+    virtual bool Pause(std::uint32_t ms) = 0;
+    virtual void TakeRequest(SettingsRequest& out) = 0;
+    // Hands the report to the wizard, which takes it when it is ready.
+    virtual void Report(const SettingsReport& report) = 0;
+};
+
 // Everything the core may call; each member is owned by whoever builds the Platform.
 struct Platform {
     IniReader& ini;
@@ -128,4 +218,5 @@ struct Platform {
     DialogControls& dialog;
     Canvas& patternCanvas;
     Shell& shell;
+    SettingsChannel& settings;
 };

@@ -22,3 +22,10 @@
 #define IDC_SEEN_LABEL 152
 #define IDC_HIDE 163
 #define IDC_PATTERN_LABEL 164
+// Rows of monitor settings, made at run time on the steps that name settings; row i
+// of each kind is the first identifier plus i.
+#define IDC_SETTING_LABEL 170
+#define IDC_SETTING_SLIDER 173
+#define IDC_SETTING_VALUE 176
+#define IDC_SETTING_NOTE 179
+#define IDC_RESTORE 182

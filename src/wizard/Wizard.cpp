@@ -7,6 +7,7 @@
 #include "app/Text.h"
 #include "config/Config.h"
 #include "resources/resource.h"
+#include "wizard/SettingRows.h"
 
 namespace {
 
@@ -51,12 +52,14 @@ void OfferMonitorCommand(DialogControls& dialog, const MonitorList& monitors)
     dialog.EnableSystemCommand(IDM_NEXT_MONITOR, monitors.count > 1);
 }
 
-// The pattern window covers the monitor and shows the current step there.
-void ShowOn(Platform& platform, const Monitor& monitor)
+// The pattern window covers the monitor and shows the current step there; the
+// settings rows are read from that monitor.
+void ShowOn(Platform& platform, const Monitor& monitor, bool reopen = false)
 {
     MakeCurrentMonitor(monitor);
     platform.shell.PlacePatternWindow(monitor.rect);
     platform.shell.PaintPatternWindow();
+    ReadSettingsAgain(platform, reopen);
 }
 
 void ShowControls(DialogControls& dialog, std::initializer_list<int> ids, bool visible)
@@ -180,6 +183,7 @@ void RefreshWizard(Platform& platform)
     DialogControls& dialog = platform.dialog;
     ApplyEnableMask(dialog);
     ShowStepCaption(dialog);
+    ShowSettingRows(platform);
     platform.shell.ShowPatternWindow(true);
     int focus;
     if (g_app.currentStep == 1)
@@ -218,6 +222,7 @@ void FollowDisplayChange(Platform& platform)
     OfferMonitorCommand(platform.dialog, monitors);
     const int current = MonitorNamed(monitors, g_app.monitorName);
     if (current < 0) return;
-    ShowOn(platform, monitors.monitors[current]);
+    // Handles of physical monitors do not survive a display change.
+    ShowOn(platform, monitors.monitors[current], true);
     if (MonitorAtCentre(monitors, platform.dialog.DialogRect()) < 0) PlaceDialog(platform.dialog, StepPlacement(), true);
 }

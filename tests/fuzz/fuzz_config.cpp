@@ -100,9 +100,19 @@ public:
     int ListEntryCount(int id) override { return id == IDC_MODEL_COMBO ? entries : 0; }
     void MoveDialog(int, int, bool) override {}
     Rect DialogRect() override { return {0, 0, 400, 300}; }
+    void SetSettingRows(int count) override { Require(count >= 0 && count <= kMaxSettingRows, "0 to 3 setting rows"); }
+    void SetSlider(int, int, int) override {}
 
     int entries = 0;
     int selected = -1;
+};
+
+class CheckedSettings final : public SettingsChannel {
+public:
+    void Post(const SettingsRequest& request) override
+    {
+        Require(request.count >= 0 && request.count <= kMaxSettingRows, "0 to 3 settings asked for");
+    }
 };
 
 // Paints for real, on a small canvas, so that each step's pattern keyword is drawn.
@@ -132,7 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ListOnlyDialog dialog;
     SoftCanvas canvas(24, 16);
     PaintingShell shell;
-    Platform platform{ini, messages, dialog, canvas, shell};
+    CheckedSettings settings;
+    Platform platform{ini, messages, dialog, canvas, shell, settings};
     shell.platform = &platform;
     shell.canvas = &canvas;
 

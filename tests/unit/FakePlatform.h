@@ -44,7 +44,8 @@ struct ControlState {
     bool enabled = true;
     bool visible = true;
     std::vector<std::string> entries;
-    int selected = -1;
+    int selected = -1;  // a trackbar's position
+    int sliderMaximum = 0;
 };
 
 class FakeDialogControls final : public DialogControls {
@@ -71,9 +72,16 @@ public:
         return {position.first, position.second, position.first + size.width, position.second + size.height};
     }
     void EnableSystemCommand(int id, bool enabled) override { systemCommands[id] = enabled; }
+    void SetSettingRows(int count) override { settingRows = count; }
+    void SetSlider(int id, int maximum, int at) override
+    {
+        controls[id].sliderMaximum = maximum;
+        controls[id].selected = at;
+    }
 
     std::map<int, ControlState> controls;
     std::map<int, bool> systemCommands;
+    int settingRows = 0;
     int focus = 0;
     std::pair<int, int> position{0, 0};
     Size size{0, 0};
@@ -95,6 +103,12 @@ public:
     bool patternVisible = false;
     int paints = 0;
     bool destroyed = false;
+};
+
+class FakeSettingsChannel final : public SettingsChannel {
+public:
+    void Post(const SettingsRequest& request) override { posted.push_back(request); }
+    std::vector<SettingsRequest> posted;
 };
 
 // A fresh AppState and a scratch directory holding data.ini.
@@ -122,7 +136,8 @@ public:
     FileIniReader ini;
     SoftCanvas canvas{64, 48};
     FakeShell shell;
-    Platform platform{ini, messages, dialog, canvas, shell};
+    FakeSettingsChannel settings;
+    Platform platform{ini, messages, dialog, canvas, shell, settings};
 
 private:
     std::string directory_;

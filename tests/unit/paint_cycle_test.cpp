@@ -95,7 +95,7 @@ TEST_F(PaintCycle, PaintNestedInTheWelcomeBoxStaysBlack)
     };
     Platform* self = nullptr;
     NestingBoxes boxes(self);
-    Platform nesting{fake.ini, boxes, fake.dialog, fake.canvas, fake.shell};
+    Platform nesting{fake.ini, boxes, fake.dialog, fake.canvas, fake.shell, fake.settings};
     self = &nesting;
     PaintPatternWindow(nesting);
     EXPECT_EQ(boxes.shown, 2);

@@ -1,0 +1,84 @@
+#include "wizard/Capabilities.h"
+
+#include <cstddef>
+
+namespace {
+
+constexpr std::string_view kVcp = "vcp";
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    c = Lower(c);
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Monitors pad the reply with NULs and blanks.
+std::string_view Trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.back() == '\0' || IsSpace(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+// Where the page-0 vcp list begins (just past its "("), or npos. The name must start a
+// segment: "vcp_p02(" is another page, and a name inside a model's text that merely
+// ends in "vcp" is no segment.
+std::size_t FindVcpList(std::string_view s)
+{
+    for (std::size_t at = 0; at + kVcp.size() <= s.size(); ++at) {
+        bool match = true;
+        for (std::size_t k = 0; k < kVcp.size() && match; ++k) match = Lower(s[at + k]) == kVcp[k];
+        if (!match) continue;
+        const char before = at == 0 ? '(' : s[at - 1];
+        if (before != '(' && before != ')' && !IsSpace(before)) continue;
+        std::size_t open = at + kVcp.size();
+        while (open < s.size() && IsSpace(s[open])) ++open;
+        if (open < s.size() && s[open] == '(') return open + 1;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+VcpCodes ParseCapabilities(std::string_view caps)
+{
+    VcpCodes codes;
+    const std::string_view s = Trimmed(caps);
+    const std::size_t start = FindVcpList(s);
+    if (start == std::string_view::npos) return codes;
+
+    // Codes are the hex pairs at depth 0; a code's value group, however deeply nested,
+    // is skipped. A list cut off by the end of the string keeps the codes read so far.
+    int depth = 0;
+    int digits = 0;  // of the code being read
+    unsigned code = 0;
+    for (std::size_t at = start; at < s.size(); ++at) {
+        const char c = s[at];
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (depth == 0) break;
+            --depth;
+        } else if (depth == 0) {
+            const int digit = HexDigit(c);
+            if (digit >= 0) {
+                code = code * 16 + static_cast<unsigned>(digit);
+                if (++digits == 2) {
+                    codes.listed.set(code);
+                    digits = 0;
+                    code = 0;
+                }
+                continue;
+            }
+            if (!IsSpace(c) || digits != 0) return {};  // junk, or a lone hex digit
+        }
+        if (digits != 0) return {};
+    }
+    codes.parsed = true;
+    return codes;
+}
