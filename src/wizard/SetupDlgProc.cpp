@@ -1,11 +1,15 @@
 #include "wizard/SetupDlgProc.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 #include "app/AppState.h"
+#include "platform/win32/DdcWorker.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
+#include "wizard/SettingRows.h"
 #include "wizard/Wizard.h"
 
 namespace {
@@ -109,9 +113,25 @@ void OnCommand(HWND dialog, int id, int notification)
     case IDC_HIDE:
         HideWizard(dialog);
         break;
+    case IDC_RESTORE:
+        RestoreSettings(platform);
+        break;
     default:
         break;  // Escape (IDCANCEL) among them: it does not close the wizard
     }
+}
+
+void OnTrackbar(HWND trackbar)
+{
+    const int row = GetDlgCtrlID(trackbar) - IDC_SETTING_SLIDER;
+    if (row < 0 || row >= kMaxSettingRows) return;
+    MoveSetting(Win32Platform(), row, static_cast<int>(SendMessageA(trackbar, TBM_GETPOS, 0, 0)));
+}
+
+void ShowWaitingReport()
+{
+    SettingsReport report;
+    if (TakeSettingsReport(report)) ShowSettingsReport(Win32Platform(), report);
 }
 
 }  // namespace
@@ -138,6 +158,20 @@ INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_DESTROY:
         RemoveKeyHook();
+        StopSettingsWorker();
+        return FALSE;
+    case WM_HSCROLL:
+        if (lParam != 0) OnTrackbar(reinterpret_cast<HWND>(lParam));
+        return FALSE;
+    case kSettingsReportMessage:
+        ShowWaitingReport();
+        return TRUE;
+    // Physical-monitor handles go stale across sleep and a locked session.
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC) ReadSettingsAgain(Win32Platform(), true);
+        return FALSE;
+    case WM_WTSSESSION_CHANGE:
+        if (wParam == WTS_SESSION_UNLOCK) ReadSettingsAgain(Win32Platform(), true);
         return FALSE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));

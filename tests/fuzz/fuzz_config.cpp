@@ -100,6 +100,7 @@ public:
     int ListEntryCount(int id) override { return id == IDC_MODEL_COMBO ? entries : 0; }
     void MoveDialog(int, int, bool) override {}
     Rect DialogRect() override { return {0, 0, 400, 300}; }
+    void EnableSystemCommand(int, bool) override {}
     void SetSettingRows(int count) override { Require(count >= 0 && count <= kMaxSettingRows, "0 to 3 setting rows"); }
     void SetSlider(int, int, int) override {}
 

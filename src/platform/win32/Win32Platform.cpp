@@ -5,7 +5,9 @@
 #include "app/AppState.h"
 #include "app/Monitors.h"
 #include "app/Text.h"
+#include "platform/win32/DdcWorker.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/SettingRowsWin32.h"
 
 static_assert(kMonitorNameSize == CCHDEVICENAME);
 
@@ -92,6 +94,12 @@ public:
         EnableMenuItem(GetSystemMenu(DialogWindow(), FALSE), static_cast<UINT>(id),
                        MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     }
+    void SetSettingRows(int count) override
+    {
+        OwnMove own;
+        MakeSettingRows(DialogWindow(), count);
+    }
+    void SetSlider(int id, int maximum, int position) override { SetTrackbar(Item(id), maximum, position); }
 
 private:
     static HWND Item(int id) { return GetDlgItem(DialogWindow(), id); }
@@ -150,6 +158,6 @@ Platform& Win32Platform()
     static Win32DialogControls dialog;
     static PatternWindowCanvas canvas;
     static Win32Shell shell;
-    static Platform platform{ini, messages, dialog, canvas, shell};
+    static Platform platform{ini, messages, dialog, canvas, shell, Win32SettingsChannel()};
     return platform;
 }
