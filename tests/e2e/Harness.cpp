@@ -38,6 +38,7 @@ bool ReadProgramPaths(int argc, char** argv)
         {"--lumetta=", &Programs().lumetta},
         {"--instrumented=", &Programs().instrumented},
         {"--packaged=", &Programs().packaged},
+        {"--fake-dxva2=", &Programs().fakeDxva2},
     };
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];

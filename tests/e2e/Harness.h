@@ -22,9 +22,11 @@ struct ProgramPaths {
     std::string lumetta;       // --lumetta=
     std::string instrumented;  // --instrumented=: the build that reports its GDI objects
     std::string packaged;      // --packaged=: lumetta.exe unpacked from the Windows package
+    std::string fakeDxva2;     // --fake-dxva2=: the test-only dxva2.dll
 };
 ProgramPaths& Programs();
-// Takes the --lumetta=, --instrumented= and --packaged= arguments; false on any other.
+// Takes the --lumetta=, --instrumented=, --packaged= and --fake-dxva2= arguments;
+// false on any other.
 bool ReadProgramPaths(int argc, char** argv);
 
 // The fixture of every case: when a case ends, no lumetta.exe may be left running.
