@@ -8,8 +8,8 @@ out=docs/screenshots
 mkdir -p "$out"
 screenshot=build/mingw/tests/e2e/lumetta_screenshot.exe
 exe=build/mingw/src/lumetta.exe
-shoot() {  # name model step
-    scripts/with-wine-display.sh scripts/wine-run.sh "$screenshot" "$exe" "build/$1.bmp" "$root" "$2" "$3"
+shoot() {  # name model step [working directory]
+    scripts/with-wine-display.sh scripts/wine-run.sh "$screenshot" "$exe" "build/$1.bmp" "${4:-$root}" "$2" "$3"
     convert "build/$1.bmp" -strip "$out/$1.png"
     rm -f "build/$1.bmp"
     echo "$out/$1.png"
@@ -19,3 +19,18 @@ shoot crt-geometry-hatch 2 4
 shoot panel-colour-ramp 0 10
 shoot panel-gamma 0 11
 shoot panel-gradients 0 14
+
+# The white-balance step with its three gain sliders, on the test-only dxva2.dll: it
+# stands in the prefix's system directory for the shot only, and its monitor is a file
+# in a folder of its own beside a copy of data.ini.
+shots=build/screenshot-ddc
+system32=build/wineprefix/drive_c/windows/system32
+mkdir -p "$shots"
+cp data.ini "$shots/"
+printf '[DISPLAY1]\r\nPHYSICAL=1\r\nCAPS=(vcp(10 12 16 18 1A))\r\nVCP16=50,100\r\nVCP18=46,100\r\nVCP1A=54,100\r\n' \
+    >"$shots/fake-monitors.ini"
+cp "$system32/dxva2.dll" "$shots/dxva2.dll.wine"
+cp build/mingw/tests/e2e/dxva2.dll "$system32/dxva2.dll"
+LUMETTA_DLL_OVERRIDES=dxva2=n shoot panel-white-balance-sliders 0 12 "$root/$shots" || true
+cp "$shots/dxva2.dll.wine" "$system32/dxva2.dll"
+rm -rf "$shots"

@@ -6,8 +6,9 @@ WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
 export WINEPREFIX=${WINEPREFIX:-$wine_root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko install prompts.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko install prompts; LUMETTA_DLL_OVERRIDES adds more (the screenshot
+# of the settings rows loads the test-only dxva2.dll with dxva2=n).
+export WINEDLLOVERRIDES="mscoree,mshtml=${LUMETTA_DLL_OVERRIDES:+;$LUMETTA_DLL_OVERRIDES}"
 
 # Makes the prefix once (about 10 s, so never inside a test's deadline) and gives it
 # Wine's own fonts: without them the wizard's close box shows a letter "r" (no Marlett)

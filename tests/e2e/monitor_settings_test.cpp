@@ -99,6 +99,14 @@ TEST_F(MonitorSettings, a_dragged_trackbar_sets_the_monitor_and_a_resume_reads_i
     EXPECT_EQ(Setting(app, "DISPLAY1", "RELEASED"), "1");
     EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_SETTING_SLIDER), TBM_GETPOS, 0, 0), 33);
 
+    // The trackbars take the keyboard, and lie between the texts and the buttons.
+    HWND contrast = GetDlgItem(dialog, IDC_SETTING_SLIDER + 1);
+    PostMessageA(contrast, WM_KEYDOWN, VK_END, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Setting(app, "DISPLAY1", "VCP12") == "100,100"; }));
+    EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_SETTING_SLIDER), FALSE), contrast);
+    EXPECT_EQ(GetNextDlgTabItem(dialog, contrast, FALSE), GetDlgItem(dialog, IDC_RESTORE));
+    EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_RESTORE), FALSE), GetDlgItem(dialog, IDC_NEXT));
+
     // A step without settings is the template's dialog again.
     app.Press(dialog, IDC_NEXT);
     ASSERT_TRUE(WaitForStep(dialog, 3));

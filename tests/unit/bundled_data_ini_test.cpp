@@ -3,6 +3,7 @@
 // wizard's controls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <fstream>
@@ -159,6 +160,11 @@ TEST_F(BundledDataIni, EveryModelLoadsStepsThatNameAPatternAndFitTheWizard)
             EXPECT_STRNE(step.howTo, "");
             EXPECT_LE(WrappedLineCount(step.howTo, kHowToLineCharacters), kHowToMaxLines)
                 << step.howTo;
+            // Each name of a CONTROL key is one the wizard knows: a misspelt one is dropped.
+            std::vector<char> controls(kProbeSize);
+            fake.ini.Read(section.c_str(), ("CONTROL" + std::to_string(i)).c_str(), controls, g_app.configPath);
+            EXPECT_EQ(step.controlCount, controls[0] == '\0' ? 0 : std::count(controls.begin(), controls.end(), ',') + 1)
+                << controls.data();
         }
     }
 }
