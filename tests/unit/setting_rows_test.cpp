@@ -101,6 +101,11 @@ TEST_F(SettingRows, MovesAndRestoreAskForValuesAndOnlyTheNewestReadingMovesTheTr
     EXPECT_EQ(Posted().wanted[0], 50u);
     EXPECT_EQ(Posted().wanted[1], 60u);
     EXPECT_EQ(Control(IDC_SETTING_SLIDER).selected, 50);
+
+    GoNext(fake.platform);  // before the worker has answered: both values go along
+    EXPECT_EQ(Posted().carryCount, 2);
+    EXPECT_EQ(Posted().carryCodes[1], 0x12);
+    EXPECT_EQ(Posted().carryValues[0], 50u);
 }
 
 TEST_F(SettingRows, AnotherMonitorOrAResumeReadsTheRowsAgainAndStaleAnswersAreDropped)

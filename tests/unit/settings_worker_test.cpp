@@ -166,6 +166,24 @@ TEST(SettingsWorker, ADragWritesAtMostEvery50msAndAlwaysItsLastPosition)
     EXPECT_EQ(run.values[0x10].current, 40u);
 }
 
+TEST(SettingsWorker, TheLastPositionIsWrittenEvenWhenTheStepChangesAtOnce)
+{
+    FakeRun run;
+    run.Ask({0x10});
+    Drag(run, 1000, 0, 60, 61);
+    run.At(1020, [](SettingsRequest& r) {  // Next, while 60 is read back
+        r.readGeneration = 2;
+        r.codes[0] = 0x12;
+        r.wantedSerial[0] = 0;
+        r.carryCount = 1;
+        r.carryCodes[0] = 0x10;
+        r.carryValues[0] = 61;
+    });
+    run.Run();
+    EXPECT_EQ(run.values[0x10].current, 61u);
+    EXPECT_EQ(run.Last(0).code, 0x12);
+}
+
 TEST(SettingsWorker, AWriteTheMonitorIgnoresIsReadBackThreeTimesThenReported)
 {
     FakeRun run;

@@ -197,6 +197,12 @@ private:
         stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+        if (thread_ == nullptr) {
+            CloseHandle(stop_);
+            CloseHandle(wake_);
+            stop_ = wake_ = nullptr;
+            return;  // the rows stay unread; the next request tries again
+        }
         HMODULE wts = LoadSystemDll(L"wtsapi32.dll");
         using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
         using UnregisterFn = BOOL(WINAPI*)(HWND);
