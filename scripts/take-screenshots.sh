@@ -20,14 +20,15 @@ shoot panel-colour-ramp 0 10
 shoot panel-gamma 0 11
 shoot panel-gradients 0 14
 
-# The white-balance step with its three gain sliders, on the test-only dxva2.dll: it
+# The white-balance step with its gain sliders, on the test-only dxva2.dll (whose
+# monitor offers no blue gain, to show that row's note too): it
 # stands in the prefix's system directory for the shot only, and its monitor is a file
 # in a folder of its own beside a copy of data.ini.
 shots=build/screenshot-ddc
 system32=build/wineprefix/drive_c/windows/system32
 mkdir -p "$shots"
 cp data.ini "$shots/"
-printf '[DISPLAY1]\r\nPHYSICAL=1\r\nCAPS=(vcp(10 12 16 18 1A))\r\nVCP16=50,100\r\nVCP18=46,100\r\nVCP1A=54,100\r\n' \
+printf '[DISPLAY1]\r\nPHYSICAL=1\r\nCAPS=(vcp(10 12 16 18))\r\nVCP16=50,100\r\nVCP18=46,100\r\n' \
     >"$shots/fake-monitors.ini"
 cp "$system32/dxva2.dll" "$shots/dxva2.dll.wine"
 cp build/mingw/tests/e2e/dxva2.dll "$system32/dxva2.dll"

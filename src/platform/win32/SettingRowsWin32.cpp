@@ -8,7 +8,8 @@
 namespace {
 
 // Dialog units, on the template's grid: the rows take the place of the model list's
-// row, which moves down with the buttons.
+// row, which moves down with the buttons. Values and notes reach the right margin, as
+// the texts above do.
 constexpr int kRowsTop = 82;
 constexpr int kRowHeight = 14;
 constexpr int kRowsGap = 2;
@@ -22,10 +23,11 @@ struct Layout {
 constexpr Layout kRowControls[] = {
     {IDC_SETTING_LABEL, "Static", SS_RIGHT, 0, 3, 59, 9},
     {IDC_SETTING_SLIDER, TRACKBAR_CLASSA, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, 62, 0, 120, 14},
-    {IDC_SETTING_VALUE, "Static", SS_LEFT, 186, 3, 104, 9},
-    {IDC_SETTING_NOTE, "Static", SS_LEFT, 62, 3, 228, 9},
+    {IDC_SETTING_VALUE, "Static", SS_LEFT, 186, 3, 152, 9},
+    {IDC_SETTING_NOTE, "Static", SS_LEFT, 62, 3, 276, 9},
 };
-constexpr Layout kRestore = {IDC_RESTORE, "Button", BS_PUSHBUTTON | WS_TABSTOP, 293, 0, 45, 14};
+// Right of the model list, which is free on every step that has settings.
+constexpr Layout kRestore = {IDC_RESTORE, "Button", BS_PUSHBUTTON | WS_TABSTOP, 293, -1, 45, 14};
 // What lies below the rows in the template.
 constexpr int kBelowRows[] = {IDC_PATTERN_LABEL, IDC_MODEL_COMBO, IDC_NEXT, IDC_QUIT, IDC_PREVIOUS, IDC_HIDE};
 
@@ -99,7 +101,7 @@ void MakeSettingRows(HWND dialog, int count)
     HWND after = GetDlgItem(dialog, IDC_MODEL_COMBO);
     for (int row = 0; row < count; ++row)
         for (const Layout& layout : kRowControls) after = Make(dialog, layout, row, kRowsTop + row * kRowHeight, after);
-    Make(dialog, kRestore, 0, kRowsTop, after);
+    Make(dialog, kRestore, 0, kRowsTop + RowsHeight(count), after);
 }
 
 void SetTrackbar(HWND trackbar, int maximum, int position)
