@@ -9,6 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include "app/Text.h"
+
 using Colour = std::uint32_t;  // 0x00BBGGRR, red in the low byte
 
 inline constexpr Colour kBlack = 0x000000;
@@ -68,30 +70,31 @@ enum class MessageAnswer { Ok, Cancel };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Modal, without an icon; waits until the user answers.
-    virtual MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
-                               MessageButtons buttons) = 0;
+    // Modal, without an icon; waits until the user answers. The caption is Lumetta's own.
+    virtual MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding encoding,
+                               const char* caption, MessageButtons buttons) = 0;
 };
 
 // Reads one value of an INI file the way GetPrivateProfileStringA does with no
 // default: a missing file, section or key gives an empty text, and a value longer
-// than out.size() - 1 is cut and still terminated.
+// than out.size() - 1 is cut and still terminated. Returns how the text is encoded.
 class IniReader {
 public:
     virtual ~IniReader() = default;
-    virtual void Read(const char* section, const char* key, std::span<char> out,
+    virtual TextEncoding Read(const char* section, const char* key, std::span<char> out,
                       const char* path) = 0;
 };
 
-// The wizard dialog's controls, addressed by their IDC_ identifiers.
+// The wizard dialog's controls, addressed by their IDC_ identifiers. Every text carries
+// its encoding, so that any character of data.ini reaches the screen.
 class DialogControls {
 public:
     virtual ~DialogControls() = default;
-    virtual void SetText(int id, const char* text) = 0;
+    virtual void SetText(int id, const char* text, TextEncoding encoding) = 0;
     virtual void Enable(int id, bool enabled) = 0;
     virtual void Show(int id, bool visible) = 0;
     virtual void Focus(int id) = 0;
-    virtual void AddListEntry(int id, const char* text) = 0;
+    virtual void AddListEntry(int id, const char* text, TextEncoding encoding) = 0;
     virtual void SelectListEntry(int id, int index) = 0;
     virtual int SelectedListEntry(int id) = 0;  // -1 when nothing is selected
     virtual int ListEntryCount(int id) = 0;
