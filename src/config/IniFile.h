@@ -61,5 +61,5 @@ class FileIniReader final : public IniReader {
 public:
     // A null argument finds nothing: the enumerating forms of the Win32 call are not offered.
     TextEncoding Read(const char* section, const char* key, std::span<char> out,
-              const char* path) override;
+                      const char* path) override;
 };

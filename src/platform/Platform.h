@@ -82,7 +82,7 @@ class IniReader {
 public:
     virtual ~IniReader() = default;
     virtual TextEncoding Read(const char* section, const char* key, std::span<char> out,
-                      const char* path) = 0;
+                              const char* path) = 0;
 };
 
 // The wizard dialog's controls, addressed by their IDC_ identifiers. Every text carries

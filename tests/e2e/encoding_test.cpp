@@ -65,11 +65,12 @@ TEST_F(Encoding, utf16_file_shows_every_character) { ExpectEveryTextShownExactly
 
 TEST_F(Encoding, ansi_file_with_code_page_1252_bytes_shows_as_before)
 {
-    Lumetta app("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=P,Mod\xE8le \x80 l\x92\xE9" "cran\r\n[BUTTONS]\r\nMODELS=Mod\xE8le :\r\n"
-                "[P]\r\nMENU_NUMBER=1\r\nMENU0=R\xE9glage,h,White,vu\r\n");
+    Lumetta app("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=P,Mod\xE8le \x80 l\x92\xE9" "cran\r\n"
+                "[BUTTONS]\r\nMODELS=Mod\xE8le :\r\n[P]\r\nMENU_NUMBER=1\r\nMENU0=R\xE9glage,h,White,vu\r\n");
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ(WideComboEntries(GetDlgItem(dialog, IDC_MODEL_COMBO)), std::vector<std::wstring>{L"Modèle € l’écran"});
+    EXPECT_EQ(WideComboEntries(GetDlgItem(dialog, IDC_MODEL_COMBO)),
+              std::vector<std::wstring>{L"Modèle € l’écran"});
     EXPECT_EQ(WideWindowText(GetDlgItem(dialog, IDC_PATTERN_LABEL)), L"Modèle :");
     app.Choose(dialog, 0);
     ASSERT_TRUE(WaitForStep(dialog, 2, 3));

@@ -1,7 +1,9 @@
 // Reads every query of an INI corpus with the real GetPrivateProfileStringA and with
 // FileIniReader and compares the texts, so that the portable reader is held to the
-// platform's own. A file with a byte-order mark is read with GetPrivateProfileStringW
-// instead, whose text in UTF-8 is what the reader gives. Usage: lumetta_ini_diff <corpus directory>
+// platform's own. A file that the reader takes for UTF-8 or UTF-16 is read with
+// GetPrivateProfileStringW instead, whose text in UTF-8 is what the reader must give;
+// the corpus holds such files only with a byte-order mark, the one sign the platform's
+// reader knows too. Usage: lumetta_ini_diff <corpus directory>
 
 #include "config/IniFile.h"
 

@@ -364,9 +364,9 @@ TEST_F(FileIniReaderTest, Utf16LittleEndianFileIsRead)
 TEST_F(FileIniReaderTest, Utf8ValueIsCutAtACharacterBoundary)
 {
     const std::string path = Write("[s]\r\nk=a" + std::string(kWide) + "\r\n");
-    const std::pair<std::size_t, std::string> cuts[] = {{3, "a"}, {4, "a\xC3\xA9"}, {5, "a\xC3\xA9"},
-                                                             {6, "a\xC3\xA9"}, {7, "a\xC3\xA9\xE2\x82\xAC"},
-                                                             {10, "a\xC3\xA9\xE2\x82\xAC"}, {11, "a" + std::string(kWide)}};
+    const std::string a = "a", e = "\xC3\xA9", euro = "\xE2\x82\xAC";
+    const std::pair<std::size_t, std::string> cuts[] = {
+        {3, a}, {4, a + e}, {6, a + e}, {7, a + e + euro}, {10, a + e + euro}, {11, a + std::string(kWide)}};
     for (const auto& [size, text] : cuts) EXPECT_EQ(Read(path, "s", "k", size), text) << size;
     EXPECT_EQ(Read(Write("[s]\r\nk=a\xE9\xE9\xFF\r\n"), "s", "k", 3), "a\xE9");
 }

@@ -57,14 +57,15 @@ public:
     {
         HWND ownerWindow = owner == MessageOwner::Dialog ? DialogWindow() : PatternWindow();
         const UINT type = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
-        const int answer = MessageBoxW(ownerWindow, WideText(text, encoding).Get(), WideText(caption, kOwnText).Get(), type);
+        const int answer =
+            MessageBoxW(ownerWindow, WideText(text, encoding).Get(), WideText(caption, kOwnText).Get(), type);
         return answer == IDCANCEL ? MessageAnswer::Cancel : MessageAnswer::Ok;
     }
 };
 
-// An ANSI file is read by the system's own reader, as it always was; a UTF-8 or UTF-16
-// file, which that reader would show in the ANSI code page, by Lumetta's, which follows
-// the same rules.
+// An ANSI file is read by the system's own reader, as it always was. A UTF-8 or UTF-16
+// file goes to Lumetta's reader, which follows the same rules and keeps every character
+// where the system's would narrow it to the ANSI code page.
 class ProfileIniReader final : public IniReader {
 public:
     TextEncoding Read(const char* section, const char* key, std::span<char> out, const char* path) override
@@ -75,7 +76,8 @@ public:
         // Windows directory, which is never the file the user meant.
         if (path == nullptr || path[0] == '\0') return TextEncoding::Ansi;
         IniText file = ReadIniFile(path);
-        if (file.encoding == TextEncoding::Utf8) return TextIniReader(std::move(file)).Read(section, key, out, path);
+        if (file.encoding == TextEncoding::Utf8)
+            return TextIniReader(std::move(file)).Read(section, key, out, path);
         GetPrivateProfileStringA(section, key, "", out.data(), static_cast<DWORD>(out.size()), path);
         return TextEncoding::Ansi;
     }
@@ -92,7 +94,8 @@ public:
     void Focus(int id) override { SetFocus(Item(id)); }
     void AddListEntry(int id, const char* text, TextEncoding encoding) override
     {
-        SendDlgItemMessageW(DialogWindow(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(text, encoding).Get()));
+        const WideText entry(text, encoding);
+        SendDlgItemMessageW(DialogWindow(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Get()));
     }
     void SelectListEntry(int id, int index) override
     {
