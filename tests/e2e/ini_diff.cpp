@@ -1,9 +1,6 @@
 // Reads every query of an INI corpus with the real GetPrivateProfileStringA and with
 // FileIniReader and compares the texts, so that the portable reader is held to the
-// platform's own. A file that the reader takes for UTF-8 or UTF-16 is read with
-// GetPrivateProfileStringW instead, whose text in UTF-8 is what the reader must give;
-// the corpus holds such files only with a byte-order mark, the one sign the platform's
-// reader knows too. Usage: lumetta_ini_diff <corpus directory>
+// platform's own. Usage: lumetta_ini_diff <corpus directory>
 
 #include "config/IniFile.h"
 
@@ -144,34 +141,6 @@ std::string TextOf(const std::vector<char>& buffer)
     return std::string(buffer.begin(), std::ranges::find(buffer, '\0'));
 }
 
-std::wstring Wide(const std::string& utf8)
-{
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                                    static_cast<int>(wide.size())));
-    return wide;
-}
-
-// The platform's text: the A function's bytes, or the W function's text in UTF-8 for a
-// file that the reader takes for UTF-8. The W function counts the buffer in UTF-16 units.
-std::string PlatformText(const Query& query, const std::string& path)
-{
-    if (ReadIniFile(path.c_str()).encoding == TextEncoding::Ansi) {
-        std::vector<char> text(query.size, '#');  // a missing terminator shows
-        GetPrivateProfileStringA(query.section.c_str(), query.key.c_str(), nullptr, text.data(),
-                                 static_cast<DWORD>(text.size()), path.c_str());
-        return TextOf(text);
-    }
-    std::vector<wchar_t> wide(query.size, L'#');
-    GetPrivateProfileStringW(Wide(query.section).c_str(), Wide(query.key).c_str(), nullptr, wide.data(),
-                             static_cast<DWORD>(wide.size()), Wide(path).c_str());
-    const std::wstring text(wide.begin(), std::ranges::find(wide, L'\0'));
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                                    static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -204,9 +173,12 @@ int main(int argc, char** argv)
         const std::string path = directory + "\\" + query->file;
 
         // Fill with a non-zero byte so that a missing terminator shows.
+        std::vector<char> platform(query->size, '#');
         std::vector<char> portable(query->size, '#');
+        GetPrivateProfileStringA(query->section.c_str(), query->key.c_str(), nullptr, platform.data(),
+                                 static_cast<DWORD>(platform.size()), path.c_str());
         reader.Read(query->section.c_str(), query->key.c_str(), portable, path.c_str());
-        const std::string wine = PlatformText(*query, path);
+        const std::string wine = TextOf(platform);
         const std::string ours = TextOf(portable);
         const std::string what = Describe(*query);
 

@@ -25,15 +25,14 @@ struct ShownMessage {
     std::string text;
     std::string caption;
     MessageButtons buttons;
-    TextEncoding encoding;
 };
 
 class FakeMessageBoxes final : public MessageBoxes {
 public:
-    MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding encoding, const char* caption,
+    MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding, const char* caption,
                        MessageButtons buttons) override
     {
-        shown.push_back({owner, text, caption, buttons, encoding});
+        shown.push_back({owner, text, caption, buttons});
         return answer;
     }
     std::vector<ShownMessage> shown;
@@ -46,24 +45,15 @@ struct ControlState {
     bool visible = true;
     std::vector<std::string> entries;
     int selected = -1;
-    TextEncoding encoding = TextEncoding::Ansi;  // of the last text or entry
 };
 
 class FakeDialogControls final : public DialogControls {
 public:
-    void SetText(int id, const char* text, TextEncoding encoding) override
-    {
-        controls[id].text = text;
-        controls[id].encoding = encoding;
-    }
+    void SetText(int id, const char* text, TextEncoding) override { controls[id].text = text; }
     void Enable(int id, bool enabled) override { controls[id].enabled = enabled; }
     void Show(int id, bool visible) override { controls[id].visible = visible; }
     void Focus(int id) override { focus = id; }
-    void AddListEntry(int id, const char* text, TextEncoding encoding) override
-    {
-        controls[id].entries.push_back(text);
-        controls[id].encoding = encoding;
-    }
+    void AddListEntry(int id, const char* text, TextEncoding) override { controls[id].entries.push_back(text); }
     void SelectListEntry(int id, int index) override
     {
         auto& c = controls[id];

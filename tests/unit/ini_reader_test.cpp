@@ -225,9 +225,8 @@ constexpr std::string_view kWide = "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
 
 TEST(IniEncoding, MarkOrValidUtf8DecidesTheEncoding)
 {
-    const auto decoded = [](std::string bytes) { return DecodeIniBytes(std::move(bytes)); };
-    const auto is = [&](std::string bytes, std::string_view text, TextEncoding encoding) {
-        const IniText file = decoded(std::move(bytes));
+    const auto is = [](std::string bytes, std::string_view text, TextEncoding encoding) {
+        const IniText file = DecodeIniBytes(std::move(bytes));
         EXPECT_EQ(file.text, text);
         EXPECT_EQ(file.encoding, encoding);
     };

@@ -35,15 +35,6 @@ protected:
     FakePlatform fake;
 };
 
-TEST_F(PaintCycle, StartupMessagesOfAUtf8FileAreShownAsUtf8)
-{
-    fake.WriteIni("\xEF\xBB\xBF[MODELS]\nWELCOME=\xC3\x87" "a va\nNOTES=Notes\n");
-    Paint();
-    ASSERT_EQ(fake.messages.shown.size(), 2u);
-    EXPECT_EQ(fake.messages.shown[0].text, "\xC3\x87" "a va");
-    for (const ShownMessage& message : fake.messages.shown) EXPECT_EQ(message.encoding, TextEncoding::Utf8);
-}
-
 TEST_F(PaintCycle, FirstPaintAtStepOneShowsWelcomeThenNotesOnce)
 {
     fake.WriteIni("[MODELS]\nWELCOME=Hello\\nthere\nNOTES=Read me\n");

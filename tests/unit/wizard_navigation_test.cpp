@@ -112,17 +112,6 @@ TEST_F(Wizard, OpensCentredAtStepOneWithTheModelList)
     EXPECT_TRUE(fake.shell.patternVisible);
 }
 
-TEST_F(Wizard, TextsOfAUtf8FileReachEveryControlMarkedUtf8)
-{
-    Start("[MODELS]\nMODEL_NUMBER=1\nMODEL0=A,\xC3\x89" "cran\nPURPOSE1=Choisissez\xE2\x80\xAF!\n"
-          "[BUTTONS]\nNEXT=Suivant \xC2\xBB\n[A]\nMENU_NUMBER=1\nMENU0=R\xC3\xA9glage,h,White,vu\n");
-    EXPECT_EQ(Control(IDC_MODEL_COMBO).entries, std::vector<std::string>{"\xC3\x89" "cran"});
-    for (int id : {IDC_MODEL_COMBO, IDC_NEXT, IDC_PURPOSE}) EXPECT_EQ(Control(id).encoding, TextEncoding::Utf8) << id;
-    Choose(0);
-    EXPECT_EQ(Text(IDC_PURPOSE), "R\xC3\xA9glage");
-    for (int id : {IDC_PURPOSE, IDC_HOWTO, IDC_SEEN}) EXPECT_EQ(Control(id).encoding, TextEncoding::Utf8) << id;
-}
-
 TEST_F(Wizard, WalksAModelForwardToFinishAndBack)
 {
     Start();
