@@ -50,15 +50,25 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 }
 
 #ifdef LUMETTA_INSTRUMENTED
-// The test build answers how many GDI objects it holds (wParam 0) and has ever
-// created (wParam 1), where the platform cannot count them for another process.
-bool AnswerLedgerQuery(UINT message, WPARAM wParam, LRESULT& result)
+// The test build answers what another process cannot read from it: how many GDI
+// objects it holds (wParam 0) and has ever created (wParam 1), and the state of a
+// command of the wizard's system menu (wParam), as Wine keeps menus out of other
+// processes' reach.
+bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
 {
-    static const UINT query = RegisterWindowMessageA("Lumetta.GdiLedger");
-    if (message != query) return false;
-    const GdiLedger& ledger = LiveGdiObjects();
-    result = wParam == 0 ? ledger.Live() : static_cast<LRESULT>(ledger.created);
-    return true;
+    static const UINT ledgerQuery = RegisterWindowMessageA("Lumetta.GdiLedger");
+    static const UINT menuQuery = RegisterWindowMessageA("Lumetta.SystemCommandState");
+    if (message == ledgerQuery) {
+        const GdiLedger& ledger = LiveGdiObjects();
+        result = wParam == 0 ? ledger.Live() : static_cast<LRESULT>(ledger.created);
+        return true;
+    }
+    if (message == menuQuery) {
+        HMENU menu = GetSystemMenu(static_cast<HWND>(g_app.dialogWindow), FALSE);
+        result = GetMenuState(menu, static_cast<UINT>(wParam), MF_BYCOMMAND);
+        return true;
+    }
+    return false;
 }
 #endif
 
@@ -70,7 +80,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
                                                               WPARAM wParam, LPARAM lParam)
 {
 #ifdef LUMETTA_INSTRUMENTED
-    if (LRESULT answer = 0; AnswerLedgerQuery(message, wParam, answer)) return answer;
+    if (LRESULT answer = 0; AnswerTestQuery(message, wParam, answer)) return answer;
 #endif
     switch (message) {
     case WM_CREATE:
@@ -103,10 +113,24 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+namespace {
+
+// Users start Lumetta from download folders: a DLL planted beside it or in the working
+// directory must never load. SetDefaultDllDirectories is looked up, not imported:
+// Windows 7 without KB2533623 lacks it and would refuse to start the program.
+void RestrictDllSearch()
+{
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
-    // Users start Lumetta from download folders: a DLL planted beside it must never load.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    RestrictDllSearch();
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MONITOR));
     // A 32-bit Windows never passes a previous instance, so the class is always registered.
     WNDCLASSA windowClass = {};
