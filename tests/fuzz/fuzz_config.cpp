@@ -90,6 +90,7 @@ public:
     void Enable(int, bool) override {}
     void Show(int, bool) override {}
     void Focus(int) override {}
+    void EnableSystemCommand(int, bool) override {}
     void AddListEntry(int id, const char* text, TextEncoding encoding) override
     {
         CheckShownText(text, encoding);
