@@ -77,7 +77,9 @@ public:
 
 // Reads one value of an INI file the way GetPrivateProfileStringA does with no
 // default: a missing file, section or key gives an empty text, and a value longer
-// than out.size() - 1 is cut and still terminated. Returns how the text is encoded.
+// than out.size() - 1 is cut and still terminated. Returns how the text is encoded:
+// UTF-8 for a UTF-8 or UTF-16 file, whose value is cut at a character boundary; ANSI,
+// the file's own bytes, for any other.
 class IniReader {
 public:
     virtual ~IniReader() = default;
