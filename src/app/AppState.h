@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/Text.h"
 #include "platform/Platform.h"
 
 inline constexpr int kMaxModels = 20;
@@ -52,6 +53,7 @@ struct AppState {
     std::int32_t stepCount = 0;        // loadedStepCount + 2; 0 until a model is loaded
     std::int32_t loadedStepCount = 0;  // N: StepRecords 0 to N - 1 hold the loaded model
     StepRecord steps[kMaxSteps] = {};
+    TextEncoding stepsEncoding = TextEncoding::Ansi;  // of the loaded model's texts
     ModelEntry models[kMaxModels] = {};
     char configPath[kConfigPathSize] = {};
     // The current monitor, on which the pattern window lies and the wizard is placed:
@@ -67,6 +69,7 @@ struct AppState {
     NativeHandle instance = nullptr;
     std::int32_t firstPaintPending = 0;
     char scratch[kValueSize] = {};
+    TextEncoding scratchEncoding = TextEncoding::Ansi;  // of a data.ini text in the scratch text
     // The monitor settings of the current step: what the wizard last asked of the
     // DDC/CI worker, and the worker's last answer to it.
     SettingsRequest settingsRequest = {};

@@ -14,6 +14,7 @@
 struct ModelNames {
     char names[kMaxModels][kValueSize];
     int count;
+    TextEncoding encoding;
 };
 
 struct StepFields {
@@ -43,13 +44,15 @@ void LoadModelList(Platform& platform, ModelNames& names);
 void ApplyButtonCaptions(Platform& platform);
 // Loads the steps of the model at index into the steps table.
 void LoadModelSteps(Platform& platform, int index);
-// One text of the MODELS section, line breaks expanded, in AppState's scratch text.
+// One text of the MODELS section, line breaks expanded, in AppState's scratch text
+// (its encoding beside it).
 const char* ReadModelsText(Platform& platform, const char* key);
 
 // The settings named by a CONTROL value ("Brightness, Contrast", "VCP62"): at most
 // kMaxSettingRows known names, in their order; unknown names are skipped.
 int ParseControlNames(std::string_view value, std::uint8_t (&codes)[kMaxSettingRows]);
-// A text of the BUTTONS section, or the English fallback when the key is missing.
-void ReadButtonText(Platform& platform, const char* key, const char* fallback, std::span<char> out);
+// A text of the BUTTONS section, or the English fallback when the key is missing;
+// returns the text's encoding.
+TextEncoding ReadButtonText(Platform& platform, const char* key, const char* fallback, std::span<char> out);
 // The label of a setting's row.
-void ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out);
+TextEncoding ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out);

@@ -25,8 +25,10 @@ void ShowValue(Platform& platform, int row, std::uint32_t value, bool notTaken)
 {
     char text[kValueSize];
     const int length = std::snprintf(text, sizeof text, notTaken ? "%u: " : "%u", static_cast<unsigned>(value));
-    if (notTaken) ReadButtonText(platform, kNotTakenKey, kNotTakenText, std::span(text).subspan(length));
-    platform.dialog.SetText(IDC_SETTING_VALUE + row, text);
+    // The number reads the same in either encoding.
+    const TextEncoding encoding =
+        notTaken ? ReadButtonText(platform, kNotTakenKey, kNotTakenText, std::span(text).subspan(length)) : kOwnText;
+    platform.dialog.SetText(IDC_SETTING_VALUE + row, text, encoding);
 }
 
 // Every row as not read yet: disabled, no number; nothing the user does reaches the
@@ -41,7 +43,7 @@ void ShowRowsReading(Platform& platform)
         platform.dialog.Show(IDC_SETTING_SLIDER + i, true);
         platform.dialog.Show(IDC_SETTING_VALUE + i, true);
         platform.dialog.Enable(IDC_SETTING_SLIDER + i, false);
-        platform.dialog.SetText(IDC_SETTING_VALUE + i, "");
+        platform.dialog.SetText(IDC_SETTING_VALUE + i, "", kOwnText);
     }
     if (request.count > 0) platform.dialog.Enable(IDC_RESTORE, false);
 }
@@ -74,16 +76,16 @@ void ShowSettingRows(Platform& platform)
     platform.dialog.SetSettingRows(request.count);
     for (int i = 0; i < request.count; ++i) {
         request.codes[i] = step->controls[i];
-        char label[kValueSize];
-        ReadSettingLabel(platform, request.codes[i], label);
-        platform.dialog.SetText(IDC_SETTING_LABEL + i, label);
-        ReadButtonText(platform, kNoDdcKey, kNoDdcText, label);
-        platform.dialog.SetText(IDC_SETTING_NOTE + i, label);
+        char text[kValueSize];
+        TextEncoding encoding = ReadSettingLabel(platform, request.codes[i], text);
+        platform.dialog.SetText(IDC_SETTING_LABEL + i, text, encoding);
+        encoding = ReadButtonText(platform, kNoDdcKey, kNoDdcText, text);
+        platform.dialog.SetText(IDC_SETTING_NOTE + i, text, encoding);
     }
     if (request.count > 0) {
         char restore[kValueSize];
-        ReadButtonText(platform, kRestoreKey, kRestoreText, restore);
-        platform.dialog.SetText(IDC_RESTORE, restore);
+        const TextEncoding encoding = ReadButtonText(platform, kRestoreKey, kRestoreText, restore);
+        platform.dialog.SetText(IDC_RESTORE, restore, encoding);
     }
     request.readGeneration += 1;
     ShowRowsReading(platform);

@@ -83,7 +83,7 @@ TEST_F(PaintCycle, PaintNestedInTheWelcomeBoxStaysBlack)
     class NestingBoxes final : public MessageBoxes {
     public:
         explicit NestingBoxes(Platform*& platform) : platform_(platform) {}
-        MessageAnswer Show(MessageOwner, const char*, const char*, MessageButtons) override
+        MessageAnswer Show(MessageOwner, const char*, TextEncoding, const char*, MessageButtons) override
         {
             if (++shown == 1) PaintPatternWindow(*platform_);
             return MessageAnswer::Ok;
