@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of the wizard over five patterns of the bundled data.ini and one of its
-# French translation, taken under Wine on a 1280x1024 virtual display, for the README
-# and the user guide.
+# Screenshots of the wizard over five patterns of the bundled data.ini, one of its
+# French translation and one of the sliders for the monitor's own settings, taken
+# under Wine on a 1280x1024 virtual display, for the README and the user guide.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

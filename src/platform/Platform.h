@@ -205,15 +205,13 @@ public:
     virtual bool Write(int physical, std::uint8_t code, std::uint32_t value) = 0;
 };
 
-inline constexpr std::uint32_t kWaitForever = 0xFFFFFFFF;
-
 // The worker's side: its clock, its waits and its mailbox.
 class WorkerSide {
 public:
     virtual ~WorkerSide() = default;
     virtual std::uint64_t NowMs() = 0;
-    // Until a new request, the timeout or the stop; false on the stop.
-    virtual bool WaitForRequest(std::uint32_t timeoutMs) = 0;
+    // Until a new request or the stop; false on the stop.
+    virtual bool WaitForRequest() = 0;
     // The whole time unless stopped; false on the stop.
     virtual bool Pause(std::uint32_t ms) = 0;
     virtual void TakeRequest(SettingsRequest& out) = 0;

@@ -39,7 +39,7 @@ void SettingsWorker::Run()
         bool wrote = false;
         if (!WriteDue(wrote)) break;
         if (wrote) continue;  // the request may have moved on meanwhile
-        if (!side_.WaitForRequest(kWaitForever)) break;
+        if (!side_.WaitForRequest()) break;
     }
     if (opened_) link_.Close();
 }

@@ -60,15 +60,11 @@ public:
 
     // The worker's side.
     std::uint64_t NowMs() override { return now; }
-    bool WaitForRequest(std::uint32_t timeoutMs) override
+    bool WaitForRequest() override
     {
-        if (next < events.size() && (timeoutMs == kWaitForever || events[next].at <= now + timeoutMs)) {
-            now = std::max(now, events[next].at);
-            Apply();
-            return true;
-        }
-        if (timeoutMs == kWaitForever) return false;  // nothing more will come: the stop
-        now += timeoutMs;
+        if (next == events.size()) return false;  // nothing more will come: the stop
+        now = std::max(now, events[next].at);
+        Apply();
         return true;
     }
     bool Pause(std::uint32_t ms) override

@@ -159,10 +159,10 @@ public:
 
     // The worker's side.
     std::uint64_t NowMs() override { return GetTickCount64(); }
-    bool WaitForRequest(std::uint32_t timeoutMs) override
+    bool WaitForRequest() override
     {
         const HANDLE events[] = {stop_, wake_};
-        return WaitForMultipleObjects(2, events, FALSE, timeoutMs) != WAIT_OBJECT_0;
+        return WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0;
     }
     bool Pause(std::uint32_t ms) override { return WaitForSingleObject(stop_, ms) != WAIT_OBJECT_0; }
     void TakeRequest(SettingsRequest& out) override
