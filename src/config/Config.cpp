@@ -38,15 +38,15 @@ struct SettingName {
     const char* label;
 };
 constexpr std::array<SettingName, 9> kSettingNames = {{
-    {"Brightness", 0x10, "BRIGHTNESS", "Brightness"},
-    {"Contrast", 0x12, "CONTRAST", "Contrast"},
-    {"RedGain", 0x16, "REDGAIN", "Red gain"},
-    {"GreenGain", 0x18, "GREENGAIN", "Green gain"},
-    {"BlueGain", 0x1A, "BLUEGAIN", "Blue gain"},
-    {"RedBlack", 0x6C, "REDBLACK", "Red black level"},
-    {"GreenBlack", 0x6E, "GREENBLACK", "Green black level"},
-    {"BlueBlack", 0x70, "BLUEBLACK", "Blue black level"},
-    {"Sharpness", 0x87, "SHARPNESS", "Sharpness"},
+    {"Brightness", 0x10, "BRIGHTNESS", "Brightness:"},
+    {"Contrast", 0x12, "CONTRAST", "Contrast:"},
+    {"RedGain", 0x16, "REDGAIN", "Red gain:"},
+    {"GreenGain", 0x18, "GREENGAIN", "Green gain:"},
+    {"BlueGain", 0x1A, "BLUEGAIN", "Blue gain:"},
+    {"RedBlack", 0x6C, "REDBLACK", "Red black:"},
+    {"GreenBlack", 0x6E, "GREENBLACK", "Green black:"},
+    {"BlueBlack", 0x70, "BLUEBLACK", "Blue black:"},
+    {"Sharpness", 0x87, "SHARPNESS", "Sharpness:"},
 }};
 
 int HexValue(char c)
@@ -263,6 +263,6 @@ TextEncoding ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<c
     char key[8];
     char label[16];
     std::snprintf(key, sizeof key, "VCP%02X", code);
-    std::snprintf(label, sizeof label, "VCP %02X", code);
+    std::snprintf(label, sizeof label, "VCP %02X:", code);
     return ReadButtonText(platform, key, label, out);
 }

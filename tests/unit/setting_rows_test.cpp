@@ -55,7 +55,7 @@ protected:
 TEST_F(SettingRows, AStepWithSettingsShowsDisabledRowsUntilTheMonitorAnswers)
 {
     EXPECT_EQ(fake.dialog.settingRows, 2);
-    EXPECT_EQ(Control(IDC_SETTING_LABEL).text, "Brightness");
+    EXPECT_EQ(Control(IDC_SETTING_LABEL).text, "Brightness:");
     EXPECT_EQ(Control(IDC_SETTING_LABEL + 1).text, "Kontrast");
     EXPECT_EQ(Control(IDC_RESTORE).text, "&Restore");
     EXPECT_FALSE(Control(IDC_SETTING_SLIDER).enabled);
