@@ -9,7 +9,7 @@
 #include "app/ConfigPath.h"
 #include "app/Monitors.h"
 #include "patterns/PaintCycle.h"
-#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/SetupDlgProc.h"
@@ -51,13 +51,20 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 
 #ifdef LUMETTA_INSTRUMENTED
 // The test build answers how many GDI objects it holds (wParam 0) and has ever
-// created (wParam 1), where the platform cannot count them for another process.
-bool AnswerLedgerQuery(UINT message, WPARAM wParam, LRESULT& result)
+// created (wParam 1), where the platform cannot count them for another process, and
+// paints in strips of wParam rows when told to.
+bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
 {
-    static const UINT query = RegisterWindowMessageA("Lumetta.GdiLedger");
-    if (message != query) return false;
+    static const UINT ledgerQuery = RegisterWindowMessageA("Lumetta.GdiLedger");
+    static const UINT stripRows = RegisterWindowMessageA("Lumetta.FrameRows");
+    if (message == stripRows) {
+        LimitFrameRows(static_cast<int>(wParam));
+        result = 0;
+        return true;
+    }
+    if (message != ledgerQuery) return false;
     const GdiLedger& ledger = LiveGdiObjects();
-    result = wParam == 0 ? ledger.Live() : static_cast<LRESULT>(ledger.created);
+    result = wParam == 0 ? static_cast<LRESULT>(ledger.live) : static_cast<LRESULT>(ledger.created);
     return true;
 }
 #endif
@@ -70,7 +77,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
                                                               WPARAM wParam, LPARAM lParam)
 {
 #ifdef LUMETTA_INSTRUMENTED
-    if (LRESULT answer = 0; AnswerLedgerQuery(message, wParam, answer)) return answer;
+    if (LRESULT answer = 0; AnswerTestQuery(message, wParam, answer)) return answer;
 #endif
     switch (message) {
     case WM_CREATE:

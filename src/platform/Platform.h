@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -59,6 +60,16 @@ public:
     virtual ~Canvas() = default;
     virtual Size ClientSize() = 0;
     virtual std::unique_ptr<DrawingContext> Open() = 0;
+};
+
+// The pattern window as the paint cycle sees it: each frame is painted whole, off the
+// screen, and then put on the window at once.
+class PatternScreen {
+public:
+    virtual ~PatternScreen() = default;
+    // paint draws the frame on a canvas of the window's client size. It may be called
+    // more than once for one frame (once per strip where memory is short).
+    virtual void ShowFrame(const std::function<void(Canvas&)>& paint) = 0;
 };
 
 enum class MessageOwner { Dialog, PatternWindow };
@@ -124,6 +135,6 @@ struct Platform {
     IniReader& ini;
     MessageBoxes& messages;
     DialogControls& dialog;
-    Canvas& patternCanvas;
+    PatternScreen& patternScreen;
     Shell& shell;
 };

@@ -95,6 +95,19 @@ public:
     bool destroyed = false;
 };
 
+// Frames are painted straight on one canvas and counted.
+class FakeScreen final : public PatternScreen {
+public:
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override
+    {
+        paint(canvas);
+        ++frames;
+    }
+
+    SoftCanvas canvas{64, 48};
+    int frames = 0;
+};
+
 // A fresh AppState and a scratch directory holding data.ini.
 class FakePlatform {
 public:
@@ -118,9 +131,10 @@ public:
     FakeMessageBoxes messages;
     FakeDialogControls dialog;
     FileIniReader ini;
-    SoftCanvas canvas{64, 48};
+    FakeScreen screen;
+    SoftCanvas& canvas = screen.canvas;
     FakeShell shell;
-    Platform platform{ini, messages, dialog, canvas, shell};
+    Platform platform{ini, messages, dialog, screen, shell};
 
 private:
     std::string directory_;
