@@ -1,6 +1,6 @@
-// How a frame reaches the pattern window: painted in memory by the software canvas, then
-// put on the window in one call. One GDI call per frame, whatever the pattern, where one
-// call per line cost several display frames on large screens.
+// How a frame reaches the pattern window: painted in memory by the software canvas, strip
+// by strip, each strip put on the window in one call. A few GDI calls per frame, whatever
+// the pattern, where one call per line cost several display frames on large screens.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +31,8 @@ private:
 // The canvas must hold its pixels in PixelOrder::Dib.
 void PutOnWindow(HWND window, const SoftCanvas& frame);
 
-// Memory for the frames of one window, kept from paint to paint so that a paint does not
-// fault in fresh pages.
+// Memory for the strips of one window's frames, kept from paint to paint so that a paint
+// does not fault in fresh pages.
 class FrameMemory {
 public:
     FrameMemory() = default;
@@ -40,11 +40,11 @@ public:
     FrameMemory(const FrameMemory&) = delete;
     FrameMemory& operator=(const FrameMemory&) = delete;
 
-    // Room for a whole frame of the size or, where that cannot be had, for as many rows
-    // as can (halving until it fits); empty when not even one row can be had.
+    // Room for the rows of a strip that fits the cache (at least one row, at most the
+    // whole frame) or, where that cannot be had, for as many rows as can (halving until
+    // it fits); empty when not even one row can be had.
     std::span<std::uint32_t> For(Size client);
-    // At most this many rows from now on (0: no limit), to make strips where memory is
-    // plenty.
+    // Strips of at most this many rows from now on (0: as many as fit the cache).
     void LimitRows(int rows) { rowLimit_ = rows; }
 
 private:
