@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds every preset and runs every test: the native unit
 # tests under the sanitizers, a short fuzzing run, then the Windows program end to end under Wine,
-# on one monitor and then on two.
+# on one monitor and then on two, in three layouts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -22,4 +22,7 @@ cmake --preset mingw
 cmake --build --preset mingw
 cmake --build --preset mingw --target package
 scripts/with-wine-display.sh ctest --preset e2e
-scripts/with-two-monitors.sh ctest --preset e2e-two-monitors
+# The second monitor right of the primary, left of it (negative x) and below it.
+for placement in RightOf LeftOf Below; do
+    LUMETTA_SECOND_MONITOR=$placement scripts/with-two-monitors.sh ctest --preset e2e-two-monitors
+done

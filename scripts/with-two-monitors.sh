@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
-# Runs a command on two monitors side by side (scripts/two-monitors.conf: 1280x1024 at
-# 0,0, the primary, and 1024x768 at 1280,0) with a Wine prefix of its own. Xvfb cannot
-# place two screens side by side, so this starts Xorg with the dummy driver and
-# Xinerama; Xorg wants root.
+# Runs a command on two monitors (scripts/two-monitors.conf: 1280x1024 at 0,0, the
+# primary, and 1024x768 beside it) with a Wine prefix of its own. LUMETTA_SECOND_MONITOR
+# says where the second one lies: RightOf (the default), LeftOf (at negative x) or
+# Below (at a non-zero top). Xvfb cannot place two screens side by side, so this starts
+# Xorg with the dummy driver and Xinerama; Xorg wants root.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=$root/build/wineprefix-two-monitors
 source "$root/scripts/wine-env.sh"
 
+placement=${LUMETTA_SECOND_MONITOR:-RightOf}
+case $placement in
+RightOf | LeftOf | Below) ;;
+*) echo "LUMETTA_SECOND_MONITOR must be RightOf, LeftOf or Below, not $placement" >&2; exit 2 ;;
+esac
+mkdir -p "$root/build"
+config=$root/build/two-monitors-$placement.conf
+sed "s/RightOf \"scr0\"/$placement \"scr0\"/" "$root/scripts/two-monitors.conf" >"$config"
+
 display=42
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
 log=$root/build/xorg-two-monitors.log
-mkdir -p "$root/build"
-Xorg ":$display" -config "$root/scripts/two-monitors.conf" -noreset -nolisten tcp -logfile "$log" \
+Xorg ":$display" -config "$config" -noreset -nolisten tcp -logfile "$log" \
     >/dev/null 2>&1 &
 xorg=$!
 command=

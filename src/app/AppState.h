@@ -55,7 +55,8 @@ struct AppState {
     std::int32_t screenTop = 0;
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
-    char monitorName[kMonitorNameSize] = {};
+    // One more than the platform's buffer: a name may fill all of it without a zero.
+    char monitorName[kMonitorNameSize + 1] = {};
     NativeHandle patternWindow = nullptr;
     NativeHandle dialogWindow = nullptr;
     NativeHandle instance = nullptr;

@@ -50,22 +50,31 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 }
 
 #ifdef LUMETTA_INSTRUMENTED
-// The test build answers how many GDI objects it holds (wParam 0) and has ever
-// created (wParam 1), where the platform cannot count them for another process, and
-// paints in strips of wParam rows when told to.
+// The test build answers what another process cannot read from it: how many GDI
+// objects it holds (wParam 0) and has ever created (wParam 1), and the state of a
+// command of the wizard's system menu (wParam), as Wine keeps menus out of other
+// processes' reach; and it paints in strips of wParam rows when told to.
 bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
 {
     static const UINT ledgerQuery = RegisterWindowMessageA("Lumetta.GdiLedger");
+    static const UINT menuQuery = RegisterWindowMessageA("Lumetta.SystemCommandState");
     static const UINT stripRows = RegisterWindowMessageA("Lumetta.FrameRows");
+    if (message == ledgerQuery) {
+        const GdiLedger& ledger = LiveGdiObjects();
+        result = wParam == 0 ? static_cast<LRESULT>(ledger.live) : static_cast<LRESULT>(ledger.created);
+        return true;
+    }
+    if (message == menuQuery) {
+        HMENU menu = GetSystemMenu(static_cast<HWND>(g_app.dialogWindow), FALSE);
+        result = GetMenuState(menu, static_cast<UINT>(wParam), MF_BYCOMMAND);
+        return true;
+    }
     if (message == stripRows) {
         LimitFrameRows(static_cast<int>(wParam));
         result = 0;
         return true;
     }
-    if (message != ledgerQuery) return false;
-    const GdiLedger& ledger = LiveGdiObjects();
-    result = wParam == 0 ? static_cast<LRESULT>(ledger.live) : static_cast<LRESULT>(ledger.created);
-    return true;
+    return false;
 }
 #endif
 
@@ -110,10 +119,24 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+namespace {
+
+// Users start Lumetta from download folders: a DLL planted beside it or in the working
+// directory must never load. SetDefaultDllDirectories is looked up, not imported:
+// Windows 7 without KB2533623 lacks it and would refuse to start the program.
+void RestrictDllSearch()
+{
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
-    // Users start Lumetta from download folders: a DLL planted beside it must never load.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    RestrictDllSearch();
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MONITOR));
     // A 32-bit Windows never passes a previous instance, so the class is always registered.
     WNDCLASSA windowClass = {};

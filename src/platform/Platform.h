@@ -111,6 +111,8 @@ public:
     // The dialog's window rectangle in virtual-screen pixels. Its size is not constant:
     // the platform rescales the dialog on a monitor of another DPI.
     virtual Rect DialogRect() = 0;
+    // Offers or greys out a command of the dialog's system menu.
+    virtual void EnableSystemCommand(int id, bool enabled) = 0;
 };
 
 // The two windows of the program: the full-screen pattern window and the wizard, and

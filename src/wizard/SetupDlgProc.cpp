@@ -25,8 +25,8 @@ HWND PatternWindow() { return static_cast<HWND>(g_app.patternWindow); }
 HWND DialogWindow() { return static_cast<HWND>(g_app.dialogWindow); }
 
 // A modal dialog's loop has no place for TranslateAccelerator; its message filter
-// hook sees every message of the loop first. A translated key is swallowed, so that
-// the carriage return that Ctrl+M also types never reaches a control.
+// hook sees every message of the loop first. A translated key is swallowed: once
+// TranslateAccelerator has acted on it, it must not be translated or dispatched again.
 LRESULT CALLBACK WizardKeysHook(int code, WPARAM wParam, LPARAM lParam)
 {
     auto* message = reinterpret_cast<MSG*>(lParam);

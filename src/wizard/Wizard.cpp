@@ -48,6 +48,12 @@ Placement StepPlacement()
     return patternStep ? Placement::BottomCentre : Placement::Centred;
 }
 
+// Moving to the next monitor means nothing with a single one.
+void OfferMonitorCommand(DialogControls& dialog, const MonitorList& monitors)
+{
+    dialog.EnableSystemCommand(IDM_NEXT_MONITOR, monitors.count > 1);
+}
+
 // The pattern window covers the monitor and shows the current step there.
 void ShowOn(Platform& platform, const Monitor& monitor)
 {
@@ -129,6 +135,7 @@ void InitWizard(Platform& platform)
     platform.shell.EnumerateMonitors(monitors);
     if (const int primary = PrimaryMonitor(monitors); primary >= 0)
         CopyText(g_app.monitorName, MonitorName(monitors.monitors[primary]));
+    OfferMonitorCommand(platform.dialog, monitors);
     PlaceDialog(platform.dialog, Placement::Centred, false);
     ModelNames models;
     LoadModelList(platform, models);
@@ -211,6 +218,7 @@ void FollowDisplayChange(Platform& platform)
 {
     MonitorList monitors{};
     platform.shell.EnumerateMonitors(monitors);
+    OfferMonitorCommand(platform.dialog, monitors);
     const int current = MonitorNamed(monitors, g_app.monitorName);
     if (current < 0) return;
     ShowOn(platform, monitors.monitors[current]);

@@ -272,6 +272,12 @@ bool WaitForStep(HWND dialog, int step, int count, DWORD deadlineMs)
     }, deadlineMs);
 }
 
+bool Settled(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+}
+
 namespace {
 GUITHREADINFO ThreadInfo(HWND window)
 {
@@ -290,6 +296,14 @@ bool IsChecked(HWND button)
     DWORD_PTR state = 0;
     SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
     return state == BST_CHECKED;
+}
+
+UINT SystemCommandState(HWND patternWindow, UINT command)
+{
+    static const UINT query = RegisterWindowMessageA("Lumetta.SystemCommandState");
+    DWORD_PTR state = ~DWORD_PTR{0};
+    SendMessageTimeoutA(patternWindow, query, command, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return static_cast<UINT>(state);
 }
 
 void ClickAt(int x, int y)

@@ -110,10 +110,17 @@ std::vector<std::string> ComboEntries(HWND combo);
 // Waits until the wizard's step caption reads "STEP <step> of <count>"; a count of 0
 // accepts any count.
 bool WaitForStep(HWND dialog, int step, int count = 0, DWORD deadlineMs = kDeadlineMs);
+// Returns once the window's thread has handled every message sent to it before, so
+// that a check after it sees what the program did, or did not do, in response; false
+// when the window is gone or does not answer.
+bool Settled(HWND window);
 // The window that has the keyboard focus in the thread of the given window.
 HWND FocusedWindow(HWND anyWindowOfThread);
 HWND CaptureWindow(HWND anyWindowOfThread);
 bool IsChecked(HWND button);
+// The state (MF_GRAYED and the like) of a command in the wizard's system menu, as the
+// instrumented build's pattern window answers it; ~0U when there is no such command.
+UINT SystemCommandState(HWND patternWindow, UINT command);
 
 // A real left click at a screen point, as the user's mouse gives it.
 void ClickAt(int x, int y);

@@ -1,14 +1,16 @@
-// Two monitors side by side (scripts/with-two-monitors.sh): the primary 1280x1024 at
-// 0,0 and a second one 1024x768 at 1280,0. The wizard takes the pattern window from
-// one to the other, by a move or by its system-menu command and shortcut.
+// Two monitors (scripts/with-two-monitors.sh): the primary 1280x1024 at 0,0 and a
+// second one 1024x768 beside it, right of it, left of it (negative coordinates) or
+// below it, as the run's layout puts it. The wizard takes the pattern window from one
+// to the other, by a move or by its system-menu command and shortcut.
 #include "Harness.h"
+
+#include <cstdlib>
+#include <string>
 
 #include "resource.h"
 
 namespace {
 
-constexpr RECT kPrimary{0, 0, 1280, 1024};
-constexpr RECT kSecond{1280, 0, 2304, 768};
 constexpr COLORREF kWhitePixel = RGB(255, 255, 255);
 constexpr COLORREF kBlackPixel = RGB(0, 0, 0);
 
@@ -16,6 +18,43 @@ const char kBorderIni[] =
     "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=PANEL,Flat panel\r\n"
     "[PANEL]\r\nMENU_NUMBER=3\r\nMENU0=Edges, Look., Border, A frame\r\n"
     "MENU1=Edges again, Look., Border, A frame\r\nMENU2=Last edges, Look., Border, A frame\r\n";
+
+// The two monitors as the display gives them.
+struct Layout {
+    RECT primary;
+    RECT second;
+    int count;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context)
+{
+    auto& layout = *reinterpret_cast<Layout*>(context);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    ((info.dwFlags & MONITORINFOF_PRIMARY) != 0 ? layout.primary : layout.second) = info.rcMonitor;
+    ++layout.count;
+    return TRUE;
+}
+
+Layout ReadLayout()
+{
+    Layout layout = {};
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&layout));
+    return layout;
+}
+
+// Where scripts/with-two-monitors.sh was told to put the second monitor.
+bool Placed(const RECT& primary, const RECT& second)
+{
+    const char* placement = std::getenv("LUMETTA_SECOND_MONITOR");
+    const std::string where = placement != nullptr ? placement : "RightOf";
+    if (where == "LeftOf") return second.right == primary.left && second.top == primary.top;
+    if (where == "Below") return second.top == primary.bottom && second.left == primary.left;
+    return second.left == primary.right && second.top == primary.top;
+}
+
+POINT CentreOf(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 bool Covers(HWND window, const RECT& expected)
 {
@@ -83,8 +122,16 @@ class TwoMonitors : public EndToEnd {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "run under scripts/with-two-monitors.sh";
+        const Layout layout = ReadLayout();
+        ASSERT_EQ(layout.count, 2) << "run under scripts/with-two-monitors.sh";
+        primary = layout.primary;
+        second = layout.second;
+        ASSERT_TRUE(Placed(primary, second)) << second.left << "," << second.top;
+        ASSERT_EQ(primary.right - primary.left, 1280);
+        ASSERT_EQ(second.bottom - second.top, 768);
     }
+    RECT primary = {};
+    RECT second = {};
 };
 
 }  // namespace
@@ -95,18 +142,18 @@ TEST_F(TwoMonitors, start_on_the_primary_and_a_display_change_keeps_it_covered)
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
-    EXPECT_TRUE(Covers(pattern, kPrimary));
+    EXPECT_TRUE(Covers(pattern, primary));
 
     // As after a change of scaling, and of resolution: the pattern window no longer
     // fits its monitor (Wine has one DPI, so the messages are the driver's own).
     SetWindowPos(pattern, nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageA(pattern, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
-    EXPECT_TRUE(Covers(pattern, kPrimary));
+    EXPECT_TRUE(Covers(pattern, primary));
     SetWindowPos(pattern, nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
     MoveWizard(dialog, 3000, 2000);  // on no monitor
     PostMessageA(pattern, WM_DISPLAYCHANGE, 24, MAKELPARAM(1280, 1024));
-    EXPECT_TRUE(Covers(pattern, kPrimary));
-    EXPECT_TRUE(At(dialog, Centred(dialog, kPrimary)));
+    EXPECT_TRUE(Covers(pattern, primary));
+    EXPECT_TRUE(At(dialog, Centred(dialog, primary)));
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
@@ -119,52 +166,54 @@ TEST_F(TwoMonitors, moving_the_wizard_to_the_second_monitor_takes_the_pattern_th
     HWND pattern = app.PatternWindow();
     app.Press(dialog, IDC_NEXT);
     ASSERT_TRUE(WaitForStep(dialog, 2, 5));
-    ASSERT_TRUE(FrameOn(kPrimary));
+    ASSERT_TRUE(FrameOn(primary));
 
-    MoveWizard(dialog, 1400, 100);
-    EXPECT_TRUE(Covers(pattern, kSecond));
-    EXPECT_TRUE(FrameOn(kSecond));
-    EXPECT_TRUE(At(dialog, {1400, 100}));  // left where it was put
+    const POINT onSecond = {second.left + 120, second.top + 100};
+    MoveWizard(dialog, onSecond.x, onSecond.y);
+    EXPECT_TRUE(Covers(pattern, second));
+    EXPECT_TRUE(FrameOn(second));
+    EXPECT_TRUE(At(dialog, onSecond));  // left where it was put
     app.Press(dialog, IDC_NEXT);
     ASSERT_TRUE(WaitForStep(dialog, 3, 5));
-    EXPECT_TRUE(At(dialog, BottomCentre(dialog, kSecond)));
+    EXPECT_TRUE(At(dialog, BottomCentre(dialog, second)));
 
     // Back by a drag: the moves inside the size/move loop are not followed, its end is.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(dialog, WM_ENTERSIZEMOVE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     MoveWizard(dialog, 300, 300);
-    Sleep(300);  // nothing may happen, so there is nothing to poll for
-    EXPECT_TRUE(Covers(pattern, kSecond));
+    ASSERT_TRUE(Settled(dialog));
+    EXPECT_TRUE(Covers(pattern, second));
     SendMessageTimeoutA(dialog, WM_EXITSIZEMOVE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    EXPECT_TRUE(Covers(pattern, kPrimary));
-    EXPECT_TRUE(FrameOn(kPrimary));
+    EXPECT_TRUE(Covers(pattern, primary));
+    EXPECT_TRUE(FrameOn(primary));
     app.Press(dialog, IDC_NEXT);
     ASSERT_TRUE(WaitForStep(dialog, 4, 5));
-    EXPECT_TRUE(At(dialog, BottomCentre(dialog, kPrimary)));
+    EXPECT_TRUE(At(dialog, BottomCentre(dialog, primary)));
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
 TEST_F(TwoMonitors, the_system_menu_command_and_ctrl_m_cycle_through_both_monitors)
 {
-    Lumetta app(kBorderIni);
+    StartOptions options;
+    options.exe = Programs().instrumented;
+    options.dataIni = kBorderIni;
+    Lumetta app(options);
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
-    for (const RECT& monitor : {kSecond, kPrimary}) {
+    EXPECT_EQ(SystemCommandState(pattern, IDM_NEXT_MONITOR), static_cast<UINT>(MF_ENABLED));
+    for (const RECT& monitor : {second, primary}) {
         PostMessageA(dialog, WM_SYSCOMMAND, IDM_NEXT_MONITOR, 0);
         EXPECT_TRUE(Covers(pattern, monitor));
     }
-    // With the focus in the wizard, the shortcut does the same, takes the wizard
-    // along, and leaves no carriage return behind to press Next.
+    // With the focus in the wizard, the shortcut does the same and takes the wizard along.
     ASSERT_TRUE(WaitUntil([&] { return IsChild(dialog, FocusedWindow(dialog)) != FALSE; }));
     PressCtrlM();
-    EXPECT_TRUE(Covers(pattern, kSecond));
-    EXPECT_TRUE(At(dialog, Centred(dialog, kSecond)));
+    EXPECT_TRUE(Covers(pattern, second));
+    EXPECT_TRUE(At(dialog, Centred(dialog, second)));
     PressCtrlM();
-    EXPECT_TRUE(Covers(pattern, kPrimary));
-    Sleep(300);  // nothing may happen, so there is nothing to poll for
-    EXPECT_TRUE(WaitForStep(dialog, 1, 0, 0));
+    EXPECT_TRUE(Covers(pattern, primary));
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
@@ -176,9 +225,10 @@ TEST_F(TwoMonitors, a_click_on_the_other_monitor_brings_a_hidden_wizard_back)
     ASSERT_TRUE(dialog != nullptr);
     PostMessageA(GetDlgItem(dialog, IDC_HIDE), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
-    ClickAt(1800, 400);
+    const POINT centre = CentreOf(second);
+    ClickAt(centre.x, centre.y);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
-    EXPECT_TRUE(Covers(app.PatternWindow(), kPrimary));
+    EXPECT_TRUE(Covers(app.PatternWindow(), primary));
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }

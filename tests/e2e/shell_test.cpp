@@ -111,10 +111,24 @@ TEST_F(Shell, escape_does_not_close_the_wizard)
     Lumetta app(kMinimalIni);
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    Sleep(300);  // nothing may happen, so there is nothing to poll for
-    EXPECT_TRUE(app.Running());
+    // Sent, so that the handler has run when the call returns.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_COMMAND, IDCANCEL, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    EXPECT_TRUE(Settled(dialog));
     EXPECT_TRUE(IsWindowVisible(dialog));
+    QuitAndExpectCleanExit(app, dialog);
+}
+
+TEST_F(Shell, the_next_monitor_command_is_greyed_out_on_a_single_monitor)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    StartOptions options;
+    options.exe = Programs().instrumented;
+    options.dataIni = kMinimalIni;
+    Lumetta app(options);
+    HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_EQ(SystemCommandState(app.PatternWindow(), IDM_NEXT_MONITOR), static_cast<UINT>(MF_GRAYED));
     QuitAndExpectCleanExit(app, dialog);
 }
 

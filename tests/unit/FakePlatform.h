@@ -70,8 +70,10 @@ public:
     {
         return {position.first, position.second, position.first + size.width, position.second + size.height};
     }
+    void EnableSystemCommand(int id, bool enabled) override { systemCommands[id] = enabled; }
 
     std::map<int, ControlState> controls;
+    std::map<int, bool> systemCommands;
     int focus = 0;
     std::pair<int, int> position{0, 0};
     Size size{0, 0};

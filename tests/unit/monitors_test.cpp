@@ -3,7 +3,10 @@
 // disappears, and a dialog that the platform rescales on a monitor of another DPI.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FakePlatform.h"
+#include "resources/resource.h"
 #include "wizard/Wizard.h"
 
 namespace {
@@ -48,6 +51,18 @@ TEST(MonitorGeometry, NextWrapsRoundAndAGoneNameFallsBackToThePrimary)
     EXPECT_EQ(MonitorNamed(kThree, "\\\\.\\DISPLAY3"), 2);
     EXPECT_EQ(MonitorNamed(kThree, "\\\\.\\DISPLAY9"), 1);
     EXPECT_EQ(MonitorNamed(MonitorList{}, "\\\\.\\DISPLAY1"), -1);
+}
+
+TEST(MonitorGeometry, NamesMatchWholeEvenWhenOneIsAPrefixOrFillsItsBuffer)
+{
+    Monitor full = Make("", kAbove);
+    std::memset(full.name, 'D', sizeof full.name);  // no room left for a zero
+    const MonitorList list{3, {Make("\\\\.\\DISPLAY10", kLeft), Make("\\\\.\\DISPLAY1", kPrimary, true), full}};
+    EXPECT_EQ(MonitorNamed(list, "\\\\.\\DISPLAY1"), 1);
+    EXPECT_EQ(MonitorNamed(list, "\\\\.\\DISPLAY10"), 0);
+    g_app = AppState{};
+    MakeCurrentMonitor(full);
+    EXPECT_EQ(MonitorNamed(list, g_app.monitorName), 2);
 }
 
 TEST(MonitorGeometry, WizardPositionsAreMeasuredOnTheMonitor)
@@ -124,8 +139,26 @@ TEST_F(WizardOnMonitors, NextMonitorWrapsRoundAndPlacesTheWizardByTheStep)
     EXPECT_EQ(fake.shell.paints, paints);
 }
 
+TEST_F(WizardOnMonitors, TheLastStepIsCentredAndARescaleOfOneSideAlonePlacesItAgain)
+{
+    for (int i = 0; i < 3; ++i) GoNext(fake.platform);
+    ASSERT_EQ(g_app.currentStep, g_app.stepCount);
+    MoveToNextMonitor(fake.platform);
+    ExpectCurrent(kAbove, {250, -492});
+
+    for (const auto& [rescaled, at] : {std::pair{Size{1046, 215}, std::pair{-11, -492}},
+                                       std::pair{Size{523, 430}, std::pair{250, -599}}}) {
+        MakeCurrentMonitor(kThree.monitors[1]);
+        fake.dialog.size = kDialog;
+        fake.dialog.rescale = [rescaled](int, int y) { return y < 0 ? rescaled : kDialog; };
+        MoveToNextMonitor(fake.platform);
+        ExpectCurrent(kAbove, at);
+    }
+}
+
 TEST_F(WizardOnMonitors, DisplayChangeCoversTheMonitorAgainOrThePrimaryWhenItIsGone)
 {
+    EXPECT_TRUE(fake.dialog.systemCommands[IDM_NEXT_MONITOR]);
     GoNext(fake.platform);
     MoveToNextMonitor(fake.platform);
     ASSERT_EQ(fake.dialog.position, std::make_pair(250, -265));
@@ -140,6 +173,14 @@ TEST_F(WizardOnMonitors, DisplayChangeCoversTheMonitorAgainOrThePrimaryWhenItIsG
     FollowDisplayChange(fake.platform);
     EXPECT_STREQ(g_app.monitorName, "\\\\.\\DISPLAY1");
     ExpectCurrent(kPrimary, {1018, 1175});
+
+    // Moving on needs a monitor to move to.
+    fake.shell.monitors = MonitorList{1, {Make("\\\\.\\DISPLAY1", kPrimary, true)}};
+    FollowDisplayChange(fake.platform);
+    EXPECT_FALSE(fake.dialog.systemCommands[IDM_NEXT_MONITOR]);
+    fake.shell.monitors = kThree;
+    FollowDisplayChange(fake.platform);
+    EXPECT_TRUE(fake.dialog.systemCommands[IDM_NEXT_MONITOR]);
 }
 
 }  // namespace

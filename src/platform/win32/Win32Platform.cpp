@@ -87,6 +87,12 @@ public:
         return {rect.left, rect.top, rect.right, rect.bottom};
     }
 
+    void EnableSystemCommand(int id, bool enabled) override
+    {
+        EnableMenuItem(GetSystemMenu(DialogWindow(), FALSE), static_cast<UINT>(id),
+                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
+
 private:
     static HWND Item(int id) { return GetDlgItem(DialogWindow(), id); }
 };
