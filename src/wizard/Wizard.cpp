@@ -30,10 +30,7 @@ void PlaceDialog(DialogControls& dialog, Placement placement, bool repaint)
     auto place = [&](Size size) {
         const Point at = placement == Placement::Centred ? CentredOn(CurrentMonitorRect(), size)
                                                           : BottomCentreOn(CurrentMonitorRect(), size);
-        // A move to where the dialog already is still costs a round of window messages on
-        // every step; the pattern is not on the screen until they are done.
-        const Rect now = dialog.DialogRect();
-        if (at.x != now.left || at.y != now.top) dialog.MoveDialog(at.x, at.y, repaint);
+        dialog.MoveDialog(at.x, at.y, repaint);
     };
     const Size before = DialogSize(dialog);
     place(before);
