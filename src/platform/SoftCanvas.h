@@ -68,7 +68,7 @@ private:
         bool Plain() const { return colour == oddColour; }
     };
 
-    // Colours in the canvas's pixel order from here on.
+    // Takes Colour values; what it records is in the canvas's pixel order.
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                   Colour colour, Colour oddColour);
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,

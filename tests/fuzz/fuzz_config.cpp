@@ -100,9 +100,18 @@ public:
     int ListEntryCount(int id) override { return id == IDC_MODEL_COMBO ? entries : 0; }
     void MoveDialog(int, int, bool) override {}
     Rect DialogRect() override { return {0, 0, 400, 300}; }
+    void EnableSystemCommand(int, bool) override {}
 
     int entries = 0;
     int selected = -1;
+};
+
+// Frames go straight onto one small canvas.
+class CanvasScreen final : public PatternScreen {
+public:
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override { paint(canvas); }
+
+    SoftCanvas canvas{24, 16};
 };
 
 // Paints for real, on a small canvas, so that each step's pattern keyword is drawn.
@@ -130,11 +139,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TextIniReader ini(bytes);
     CheckedMessageBoxes messages;
     ListOnlyDialog dialog;
-    SoftCanvas canvas(24, 16);
+    CanvasScreen screen;
     PaintingShell shell;
-    Platform platform{ini, messages, dialog, canvas, shell};
+    Platform platform{ini, messages, dialog, screen, shell};
     shell.platform = &platform;
-    shell.canvas = &canvas;
+    shell.canvas = &screen.canvas;
 
     g_app = AppState{};
     CopyText(g_app.configPath, "data.ini");
