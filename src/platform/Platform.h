@@ -62,8 +62,8 @@ public:
     virtual std::unique_ptr<DrawingContext> Open() = 0;
 };
 
-// The pattern window as the paint cycle sees it: each frame is painted whole, off the
-// screen, and then put on the window at once.
+// The pattern window as the paint cycle sees it: each frame is painted off the screen,
+// in strips where memory is kept small, and each strip is put on the window in one call.
 class PatternScreen {
 public:
     virtual ~PatternScreen() = default;
