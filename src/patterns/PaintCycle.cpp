@@ -18,12 +18,12 @@ void ShowStartupMessages(Platform& platform)
     // not show the messages again.
     g_app.firstPaintPending = 0;
     ReadModelsText(platform, "WELCOME");
-    if (platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, "Lumetta - Version 1.00",
-                               MessageButtons::OkCancel) == MessageAnswer::Cancel)
+    if (platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, g_app.scratchEncoding,
+                               "Lumetta - Version 1.00", MessageButtons::OkCancel) == MessageAnswer::Cancel)
         platform.shell.DestroyPatternWindow();
     ReadModelsText(platform, "NOTES");
-    platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, "Lumetta - Setup Notes",
-                           MessageButtons::Ok);
+    platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, g_app.scratchEncoding,
+                           "Lumetta - Setup Notes", MessageButtons::Ok);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include "app/Text.h"
+
 using Colour = std::uint32_t;  // 0x00BBGGRR, red in the low byte
 
 inline constexpr Colour kBlack = 0x000000;
@@ -79,30 +81,33 @@ enum class MessageAnswer { Ok, Cancel };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Modal, without an icon; waits until the user answers.
-    virtual MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
-                               MessageButtons buttons) = 0;
+    // Modal, without an icon; waits until the user answers. The caption is Lumetta's own.
+    virtual MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding encoding,
+                               const char* caption, MessageButtons buttons) = 0;
 };
 
 // Reads one value of an INI file the way GetPrivateProfileStringA does with no
 // default: a missing file, section or key gives an empty text, and a value longer
-// than out.size() - 1 is cut and still terminated.
+// than out.size() - 1 is cut and still terminated. Returns how the text is encoded:
+// UTF-8 for a UTF-8 or UTF-16 file, whose value is cut at a character boundary; ANSI,
+// the file's own bytes, for any other.
 class IniReader {
 public:
     virtual ~IniReader() = default;
-    virtual void Read(const char* section, const char* key, std::span<char> out,
-                      const char* path) = 0;
+    virtual TextEncoding Read(const char* section, const char* key, std::span<char> out,
+                              const char* path) = 0;
 };
 
-// The wizard dialog's controls, addressed by their IDC_ identifiers.
+// The wizard dialog's controls, addressed by their IDC_ identifiers. Every text carries
+// its encoding, so that any character of data.ini reaches the screen.
 class DialogControls {
 public:
     virtual ~DialogControls() = default;
-    virtual void SetText(int id, const char* text) = 0;
+    virtual void SetText(int id, const char* text, TextEncoding encoding) = 0;
     virtual void Enable(int id, bool enabled) = 0;
     virtual void Show(int id, bool visible) = 0;
     virtual void Focus(int id) = 0;
-    virtual void AddListEntry(int id, const char* text) = 0;
+    virtual void AddListEntry(int id, const char* text, TextEncoding encoding) = 0;
     virtual void SelectListEntry(int id, int index) = 0;
     virtual int SelectedListEntry(int id) = 0;  // -1 when nothing is selected
     virtual int ListEntryCount(int id) = 0;

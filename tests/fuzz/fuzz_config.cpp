@@ -54,15 +54,18 @@ void CheckState()
     Require((g_app.currentStep == 1) == (mask == EnableMask::kFirstStep), "only step 1 enables the model list");
 }
 
-// Every text handed to the desktop comes out of a value-sized buffer.
-void CheckShownText(const char* text)
+// Every text handed to the desktop comes out of a value-sized buffer, and a UTF-8 one
+// was never cut inside a character.
+void CheckShownText(const char* text, TextEncoding encoding)
 {
     Require(std::strlen(text) < kValueSize, "shown text fits a value buffer");
+    Require(encoding == TextEncoding::Ansi || IsValidUtf8(text), "a UTF-8 text is valid UTF-8");
 }
 
 class CheckedMessageBoxes final : public MessageBoxes {
 public:
-    MessageAnswer Show(MessageOwner owner, const char* text, const char* caption, MessageButtons buttons) override
+    MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding, const char* caption,
+                       MessageButtons buttons) override
     {
         struct Known {
             std::string_view text;
@@ -83,13 +86,14 @@ public:
 
 class ListOnlyDialog final : public DialogControls {
 public:
-    void SetText(int, const char* text) override { CheckShownText(text); }
+    void SetText(int, const char* text, TextEncoding encoding) override { CheckShownText(text, encoding); }
     void Enable(int, bool) override {}
     void Show(int, bool) override {}
     void Focus(int) override {}
-    void AddListEntry(int id, const char* text) override
+    void EnableSystemCommand(int, bool) override {}
+    void AddListEntry(int id, const char* text, TextEncoding encoding) override
     {
-        CheckShownText(text);
+        CheckShownText(text, encoding);
         if (id == IDC_MODEL_COMBO) ++entries;
     }
     void SelectListEntry(int id, int index) override
@@ -100,7 +104,6 @@ public:
     int ListEntryCount(int id) override { return id == IDC_MODEL_COMBO ? entries : 0; }
     void MoveDialog(int, int, bool) override {}
     Rect DialogRect() override { return {0, 0, 400, 300}; }
-    void EnableSystemCommand(int, bool) override {}
 
     int entries = 0;
     int selected = -1;
@@ -155,7 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ApplyButtonCaptions(platform);
     CheckState();
     for (const char* key : {"PURPOSE1", "HOWTO1", "WELCOME", "NOTES"}) {
-        CheckShownText(ReadModelsText(platform, key));
+        ReadModelsText(platform, key);
+        CheckShownText(g_app.scratch, g_app.scratchEncoding);
         CheckState();
     }
     for (int index = -1; index <= kMaxModels; ++index) {

@@ -29,7 +29,7 @@ struct ShownMessage {
 
 class FakeMessageBoxes final : public MessageBoxes {
 public:
-    MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
+    MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding, const char* caption,
                        MessageButtons buttons) override
     {
         shown.push_back({owner, text, caption, buttons});
@@ -49,11 +49,11 @@ struct ControlState {
 
 class FakeDialogControls final : public DialogControls {
 public:
-    void SetText(int id, const char* text) override { controls[id].text = text; }
+    void SetText(int id, const char* text, TextEncoding) override { controls[id].text = text; }
     void Enable(int id, bool enabled) override { controls[id].enabled = enabled; }
     void Show(int id, bool visible) override { controls[id].visible = visible; }
     void Focus(int id) override { focus = id; }
-    void AddListEntry(int id, const char* text) override { controls[id].entries.push_back(text); }
+    void AddListEntry(int id, const char* text, TextEncoding) override { controls[id].entries.push_back(text); }
     void SelectListEntry(int id, int index) override
     {
         auto& c = controls[id];

@@ -84,7 +84,7 @@ TEST_F(PaintCycle, PaintNestedInTheWelcomeBoxStaysBlack)
     class NestingBoxes final : public MessageBoxes {
     public:
         NestingBoxes(Platform*& platform, const int& frames) : platform_(platform), frames_(frames) {}
-        MessageAnswer Show(MessageOwner, const char*, const char*, MessageButtons) override
+        MessageAnswer Show(MessageOwner, const char*, TextEncoding, const char*, MessageButtons) override
         {
             if (++shown == 1) {
                 framesBeforeWelcome = frames_;
