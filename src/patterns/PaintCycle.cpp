@@ -92,16 +92,23 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
 
 void PaintPatternWindow(Platform& platform)
 {
-    FillBlack(platform.patternCanvas);
     if (g_app.currentStep == 1) {
+        platform.patternScreen.ShowFrame(FillBlack);
         if (g_app.firstPaintPending != 0) ShowStartupMessages(platform);
         return;
     }
     if (g_app.currentStep == g_app.stepCount) {
+        platform.patternScreen.ShowFrame(FillBlack);
         platform.shell.ShowPatternWindow(false);
         return;
     }
     const int index = g_app.currentStep - 2;
-    if (index < 0 || index >= kMaxSteps) return;  // no such step: stay black
-    PaintPattern(platform.patternCanvas, MatchPatternSpec(g_app.steps[index].patternSpec));
+    // No such step: stay black.
+    const PatternChoice choice = index < 0 || index >= kMaxSteps
+                                     ? PatternChoice{Pattern::None, 0}
+                                     : MatchPatternSpec(g_app.steps[index].patternSpec);
+    platform.patternScreen.ShowFrame([choice](Canvas& canvas) {
+        FillBlack(canvas);
+        PaintPattern(canvas, choice);
+    });
 }

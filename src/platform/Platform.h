@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -62,6 +63,16 @@ public:
     virtual ~Canvas() = default;
     virtual Size ClientSize() = 0;
     virtual std::unique_ptr<DrawingContext> Open() = 0;
+};
+
+// The pattern window as the paint cycle sees it: each frame is painted off the screen,
+// in strips where memory is kept small, and each strip is put on the window in one call.
+class PatternScreen {
+public:
+    virtual ~PatternScreen() = default;
+    // paint draws the frame on a canvas of the window's client size. It may be called
+    // more than once for one frame (once per strip where memory is short).
+    virtual void ShowFrame(const std::function<void(Canvas&)>& paint) = 0;
 };
 
 enum class MessageOwner { Dialog, PatternWindow };
@@ -224,7 +235,7 @@ struct Platform {
     IniReader& ini;
     MessageBoxes& messages;
     DialogControls& dialog;
-    Canvas& patternCanvas;
+    PatternScreen& patternScreen;
     Shell& shell;
     SettingsChannel& settings;
 };

@@ -6,7 +6,7 @@
 
 #include "app/AppState.h"
 #include "platform/win32/DdcWorker.h"
-#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/SettingRows.h"

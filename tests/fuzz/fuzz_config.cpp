@@ -119,6 +119,14 @@ public:
     }
 };
 
+// Frames go straight onto one small canvas.
+class CanvasScreen final : public PatternScreen {
+public:
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override { paint(canvas); }
+
+    SoftCanvas canvas{24, 16};
+};
+
 // Paints for real, on a small canvas, so that each step's pattern keyword is drawn.
 class PaintingShell final : public Shell {
 public:
@@ -144,12 +152,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TextIniReader ini(bytes);
     CheckedMessageBoxes messages;
     ListOnlyDialog dialog;
-    SoftCanvas canvas(24, 16);
+    CanvasScreen screen;
     PaintingShell shell;
     CheckedSettings settings;
-    Platform platform{ini, messages, dialog, canvas, shell, settings};
+    Platform platform{ini, messages, dialog, screen, shell, settings};
     shell.platform = &platform;
-    shell.canvas = &canvas;
+    shell.canvas = &screen.canvas;
 
     g_app = AppState{};
     CopyText(g_app.configPath, "data.ini");

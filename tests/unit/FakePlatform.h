@@ -111,6 +111,19 @@ public:
     std::vector<SettingsRequest> posted;
 };
 
+// Frames are painted straight on one canvas and counted.
+class FakeScreen final : public PatternScreen {
+public:
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override
+    {
+        paint(canvas);
+        ++frames;
+    }
+
+    SoftCanvas canvas{64, 48};
+    int frames = 0;
+};
+
 // A fresh AppState and a scratch directory holding data.ini.
 class FakePlatform {
 public:
@@ -134,10 +147,11 @@ public:
     FakeMessageBoxes messages;
     FakeDialogControls dialog;
     FileIniReader ini;
-    SoftCanvas canvas{64, 48};
+    FakeScreen screen;
+    SoftCanvas& canvas = screen.canvas;
     FakeShell shell;
     FakeSettingsChannel settings;
-    Platform platform{ini, messages, dialog, canvas, shell, settings};
+    Platform platform{ini, messages, dialog, screen, shell, settings};
 
 private:
     std::string directory_;

@@ -10,8 +10,8 @@
 #include "app/Text.h"
 #include "config/IniFile.h"
 #include "platform/win32/DdcWorker.h"
-#include "platform/win32/GdiCanvas.h"
 #include "platform/win32/SettingRowsWin32.h"
+#include "platform/win32/WindowFrame.h"
 
 static_assert(kMonitorNameSize == CCHDEVICENAME);
 
@@ -142,11 +142,25 @@ private:
 };
 
 // The pattern window's handle is known only once its creation has begun.
-class PatternWindowCanvas final : public Canvas {
+class PatternWindowScreen final : public PatternScreen {
 public:
-    Size ClientSize() override { return GdiCanvas(PatternWindow()).ClientSize(); }
-    std::unique_ptr<DrawingContext> Open() override { return GdiCanvas(PatternWindow()).Open(); }
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override
+    {
+        RECT client = {};
+        GetClientRect(PatternWindow(), &client);
+        const Size size{client.right, client.bottom};
+        PaintInStrips(size, memory.For(size), PixelOrder::Dib, paint,
+                      [](const SoftCanvas& strip) { PutOnWindow(PatternWindow(), strip); });
+    }
+
+    FrameMemory memory;
 };
+
+PatternWindowScreen& PatternFrames()
+{
+    static PatternWindowScreen screen;
+    return screen;
+}
 
 BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM context)
 {
@@ -187,13 +201,16 @@ public:
 
 bool OwnMoveUnderway() { return g_ownMoves > 0; }
 
+#ifdef LUMETTA_INSTRUMENTED
+void LimitFrameRows(int rows) { PatternFrames().memory.LimitRows(rows); }
+#endif
+
 Platform& Win32Platform()
 {
     static Win32MessageBoxes messages;
     static ProfileIniReader ini;
     static Win32DialogControls dialog;
-    static PatternWindowCanvas canvas;
     static Win32Shell shell;
-    static Platform platform{ini, messages, dialog, canvas, shell, Win32SettingsChannel()};
+    static Platform platform{ini, messages, dialog, PatternFrames(), shell, Win32SettingsChannel()};
     return platform;
 }
