@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "config/Config.h"
+#include "patterns/Motion.h"
 #include "patterns/Painters.h"
 
 namespace {
@@ -84,6 +85,10 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
         break;
     case Pattern::Gradient:
         DrawGradients(canvas);
+        break;
+    // Its first frame; the frames after it are the moving pattern's own.
+    case Pattern::Motion:
+        DrawMotionFrame(canvas, 0, 1);
         break;
     case Pattern::None:
         break;

@@ -23,6 +23,7 @@ enum class Pattern {
     Gamma,
     Checker,
     Gradient,
+    Motion,           // "Motion" or "Motion<speed>": number is the speed in px/s
 };
 
 struct PatternChoice {

@@ -99,4 +99,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"CGradientHatch", Pattern::Hatch, 2}),
     RowName);
 
+// Motion speeds run from 60 to 7680 px/s, written as plain digits.
+INSTANTIATE_TEST_SUITE_P(
+    MotionKeywords, PatternSpecRows,
+    ::testing::Values(Row{"Motion", Pattern::Motion, 960}, Row{"Motion60", Pattern::Motion, 60},
+                      Row{"Motion7680", Pattern::Motion, 7680}, Row{"Motion59", Pattern::None, 0},
+                      Row{"Motion7681", Pattern::None, 0}, Row{"Motion0960", Pattern::None, 0},
+                      Row{"Motion 960", Pattern::None, 0}, Row{"Motion+960", Pattern::None, 0},
+                      Row{"Motion960px", Pattern::None, 0}, Row{"motion", Pattern::None, 0},
+                      Row{"MotionGray", Pattern::UniformGrey, 128}),
+    RowName);
+
 }  // namespace
