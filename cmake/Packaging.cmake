@@ -1,7 +1,8 @@
-# The Windows package: a ZIP holding lumetta.exe, the bundled data.ini and the
-# plain-text guide, named after the version.
+# The Windows package: a ZIP holding lumetta.exe, the bundled data.ini, its
+# translations and the plain-text guide, named after the version.
 install(TARGETS lumetta RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/data.ini ${PROJECT_SOURCE_DIR}/docs/README.txt DESTINATION .)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/translations DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Lumetta)

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/Text.h"
+
 inline constexpr int kMaxModels = 20;
 inline constexpr int kMaxSteps = 20;
 inline constexpr std::size_t kValueSize = 520;  // one configuration value, at most 519 characters
@@ -47,6 +49,7 @@ struct AppState {
     std::int32_t stepCount = 0;        // loadedStepCount + 2; 0 until a model is loaded
     std::int32_t loadedStepCount = 0;  // N: StepRecords 0 to N - 1 hold the loaded model
     StepRecord steps[kMaxSteps] = {};
+    TextEncoding stepsEncoding = TextEncoding::Ansi;  // of the loaded model's texts
     ModelEntry models[kMaxModels] = {};
     char configPath[kConfigPathSize] = {};
     // The current monitor, on which the pattern window lies and the wizard is placed:
@@ -62,6 +65,7 @@ struct AppState {
     NativeHandle instance = nullptr;
     std::int32_t firstPaintPending = 0;
     char scratch[kValueSize] = {};
+    TextEncoding scratchEncoding = TextEncoding::Ansi;  // of a data.ini text in the scratch text
 };
 
 extern AppState g_app;

@@ -2,9 +2,24 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+
+// How the bytes of a text are to be read. A text from data.ini keeps its file's kind:
+// an ANSI file's bytes stay as they are, so they are cut, measured and shown exactly as
+// before; UTF-8 and UTF-16 files give UTF-8. Lumetta's own texts are ASCII, which reads
+// the same either way.
+enum class TextEncoding : std::uint8_t { Ansi, Utf8 };
+inline constexpr TextEncoding kOwnText = TextEncoding::Utf8;
 
 // Copies at most dest.size() - 1 characters of src and always terminates.
 // Returns the number of characters copied.
 std::size_t CopyText(std::span<char> dest, std::string_view src);
+// The same, but a UTF-8 text is cut before a character that does not fit whole.
+std::size_t CopyText(std::span<char> dest, std::string_view src, TextEncoding encoding);
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+void AppendUtf8(std::string& text, char32_t character);

@@ -9,7 +9,8 @@
 #include "app/ConfigPath.h"
 #include "app/Monitors.h"
 #include "patterns/PaintCycle.h"
-#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/MotionPlayer.h"
+#include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/SetupDlgProc.h"
@@ -53,19 +54,25 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 // The test build answers what another process cannot read from it: how many GDI
 // objects it holds (wParam 0) and has ever created (wParam 1), and the state of a
 // command of the wizard's system menu (wParam), as Wine keeps menus out of other
-// processes' reach.
+// processes' reach; and it paints in strips of wParam rows when told to.
 bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
 {
     static const UINT ledgerQuery = RegisterWindowMessageA("Lumetta.GdiLedger");
     static const UINT menuQuery = RegisterWindowMessageA("Lumetta.SystemCommandState");
+    static const UINT stripRows = RegisterWindowMessageA("Lumetta.FrameRows");
     if (message == ledgerQuery) {
         const GdiLedger& ledger = LiveGdiObjects();
-        result = wParam == 0 ? ledger.Live() : static_cast<LRESULT>(ledger.created);
+        result = wParam == 0 ? static_cast<LRESULT>(ledger.live) : static_cast<LRESULT>(ledger.created);
         return true;
     }
     if (message == menuQuery) {
         HMENU menu = GetSystemMenu(static_cast<HWND>(g_app.dialogWindow), FALSE);
         result = GetMenuState(menu, static_cast<UINT>(wParam), MF_BYCOMMAND);
+        return true;
+    }
+    if (message == stripRows) {
+        LimitFrameRows(static_cast<int>(wParam));
+        result = 0;
         return true;
     }
     return false;
@@ -86,6 +93,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     case WM_CREATE:
         return OpenWizard(window, wParam, lParam);
     case WM_DESTROY:
+        EndMotionPlayer();
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:

@@ -61,19 +61,19 @@ std::int32_t ReadNumber(Platform& platform, const char* section, const char* key
 }
 
 // Reads the key "<prefix><index>" (MODEL0, MENU12...) of a section.
-void ReadIndexedLine(Platform& platform, const char* section, const char* prefix, int index,
-                     std::span<char> line)
+TextEncoding ReadIndexedLine(Platform& platform, const char* section, const char* prefix, int index,
+                             std::span<char> line)
 {
     char key[24];
     std::snprintf(key, sizeof key, "%s%d", prefix, index);
-    platform.ini.Read(section, key, line, g_app.configPath);
+    return platform.ini.Read(section, key, line, g_app.configPath);
 }
 
 // Shows the message formatted into the scratch text; formats are always literals of
 // ours, never text from the file.
 void ShowScratchMessage(Platform& platform, const char* caption)
 {
-    platform.messages.Show(MessageOwner::Dialog, g_app.scratch, caption, MessageButtons::Ok);
+    platform.messages.Show(MessageOwner::Dialog, g_app.scratch, kOwnText, caption, MessageButtons::Ok);
 }
 
 }  // namespace
@@ -122,6 +122,7 @@ void ExpandLineBreaks(char* text)
 void LoadModelList(Platform& platform, ModelNames& names)
 {
     names.count = 0;
+    names.encoding = TextEncoding::Ansi;
     std::int32_t count = ReadNumber(platform, kModelsSection, "MODEL_NUMBER");
     if (count > kMaxModels) {
         std::snprintf(g_app.scratch, sizeof g_app.scratch, "Execeed maximun of the model number %d", kMaxModels);
@@ -130,10 +131,11 @@ void LoadModelList(Platform& platform, ModelNames& names)
     }
     for (int j = 0; j < count; ++j) {
         char line[kLineSize];
-        ReadIndexedLine(platform, kModelsSection, "MODEL", j, line);
+        const TextEncoding encoding = ReadIndexedLine(platform, kModelsSection, "MODEL", j, line);
         const ModelFields fields = SplitModelLine(line);
-        CopyText(g_app.models[j].section, fields.section);
-        CopyText(names.names[j], fields.displayName);
+        CopyText(g_app.models[j].section, fields.section, encoding);
+        CopyText(names.names[j], fields.displayName, encoding);
+        names.encoding = encoding;
         names.count = j + 1;
     }
 }
@@ -142,8 +144,8 @@ void ApplyButtonCaptions(Platform& platform)
 {
     for (const Caption& caption : kCaptions) {
         char text[kValueSize];
-        platform.ini.Read(kButtonsSection, caption.key, text, g_app.configPath);
-        platform.dialog.SetText(caption.control, text);
+        const TextEncoding encoding = platform.ini.Read(kButtonsSection, caption.key, text, g_app.configPath);
+        platform.dialog.SetText(caption.control, text, encoding);
     }
 }
 
@@ -164,26 +166,27 @@ void LoadModelSteps(Platform& platform, int index)
 
     for (int i = 0; i < count; ++i) {
         char line[kLineSize];
-        ReadIndexedLine(platform, section, "MENU", i, line);
+        const TextEncoding encoding = ReadIndexedLine(platform, section, "MENU", i, line);
         const StepFields fields = SplitStepLine(line);
         StepRecord& step = g_app.steps[i];
-        CopyText(step.purpose, fields.purpose);
+        g_app.stepsEncoding = encoding;
+        CopyText(step.purpose, fields.purpose, encoding);
         if (fields.howTo.size() >= kValueSize) {
             std::snprintf(g_app.scratch, sizeof g_app.scratch, "Execeed maximun of the How-To-Do text length %d",
                           static_cast<int>(kValueSize));
             ShowScratchMessage(platform, kErrorCaption);
         }
-        CopyText(step.howTo, fields.howTo);
+        CopyText(step.howTo, fields.howTo, encoding);
         ExpandLineBreaks(step.howTo);
-        CopyText(step.patternSpec, fields.patternSpec);
-        CopyText(step.seen, fields.seen);
+        CopyText(step.patternSpec, fields.patternSpec, encoding);
+        CopyText(step.seen, fields.seen, encoding);
     }
 }
 
 const char* ReadModelsText(Platform& platform, const char* key)
 {
     g_app.scratch[0] = '\0';
-    platform.ini.Read(kModelsSection, key, g_app.scratch, g_app.configPath);
+    g_app.scratchEncoding = platform.ini.Read(kModelsSection, key, g_app.scratch, g_app.configPath);
     ExpandLineBreaks(g_app.scratch);
     return g_app.scratch;
 }

@@ -13,6 +13,7 @@
 struct ModelNames {
     char names[kMaxModels][kValueSize];
     int count;
+    TextEncoding encoding;
 };
 
 struct StepFields {
@@ -42,5 +43,6 @@ void LoadModelList(Platform& platform, ModelNames& names);
 void ApplyButtonCaptions(Platform& platform);
 // Loads the steps of the model at index into the steps table.
 void LoadModelSteps(Platform& platform, int index);
-// One text of the MODELS section, line breaks expanded, in AppState's scratch text.
+// One text of the MODELS section, line breaks expanded, in AppState's scratch text
+// (its encoding beside it).
 const char* ReadModelsText(Platform& platform, const char* key);

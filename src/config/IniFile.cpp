@@ -11,8 +11,10 @@
 namespace {
 
 constexpr std::size_t kReadChunk = 1024 * 1024;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-constexpr char kUnmappable = '?';
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr char32_t kReplacement = 0xFFFD;
 
 // Windows trims names and values of these, and nothing else (not form feed).
 constexpr bool IsBlank(char c)
@@ -79,24 +81,43 @@ std::string_view ValueOf(std::string_view raw)
 constexpr bool IsHighSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 constexpr bool IsLowSurrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-std::string NarrowUtf16Le(std::string_view bytes)
+std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian)
 {
-    const auto unitAt = [bytes](std::size_t i) {
-        return static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i])) |
-               static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i + 1])) << 8;
+    const auto unitAt = [bytes, bigEndian](std::size_t i) {
+        const auto first = static_cast<std::uint8_t>(bytes[i]);
+        const auto second = static_cast<std::uint8_t>(bytes[i + 1]);
+        return bigEndian ? unsigned{first} << 8 | second : unsigned{second} << 8 | first;
     };
     std::string text;
     text.reserve(bytes.size() / 2);
-    // A last odd byte is half a character and is dropped.
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const unsigned unit = unitAt(i);
-        if (unit < 0x80) {
-            text += static_cast<char>(unit);
+        if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(unitAt(i + 2))) {
+            AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00));
+            i += 2;
+        } else {
+            AppendUtf8(text, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? kReplacement : unit);
+        }
+    }
+    // A last odd byte is half a character.
+    if (bytes.size() % 2 != 0) AppendUtf8(text, kReplacement);
+    return text;
+}
+
+// Every byte that starts no valid sequence becomes U+FFFD.
+std::string ValidUtf8(std::string_view bytes)
+{
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::size_t length = 1;
+        while (length <= 4 && !IsValidUtf8(bytes.substr(i, length))) ++length;
+        if (length > 4) {
+            AppendUtf8(text, kReplacement);
             continue;
         }
-        // A surrogate pair is one character, so one '?'.
-        if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(unitAt(i + 2))) i += 2;
-        text += kUnmappable;
+        text += bytes.substr(i, length);
+        i += length - 1;
     }
     return text;
 }
@@ -158,26 +179,38 @@ std::optional<std::string_view> LookUpIniValue(std::string_view text, std::strin
     return std::nullopt;
 }
 
-std::string IniTextFromBytes(std::string bytes)
+IniText DecodeIniBytes(std::string bytes)
 {
-    if (!bytes.starts_with(kUtf16LeMark)) return bytes;
-    return NarrowUtf16Le(std::string_view(bytes).substr(kUtf16LeMark.size()));
+    const std::string_view view(bytes);
+    if (view.starts_with(kUtf8Mark)) return {ValidUtf8(view.substr(kUtf8Mark.size())), TextEncoding::Utf8};
+    if (view.starts_with(kUtf16LeMark))
+        return {Utf8FromUtf16(view.substr(kUtf16LeMark.size()), false), TextEncoding::Utf8};
+    if (view.starts_with(kUtf16BeMark))
+        return {Utf8FromUtf16(view.substr(kUtf16BeMark.size()), true), TextEncoding::Utf8};
+    const bool beyondAscii = std::ranges::any_of(view, [](char c) { return static_cast<std::uint8_t>(c) >= 0x80; });
+    const TextEncoding encoding = beyondAscii && IsValidUtf8(view) ? TextEncoding::Utf8 : TextEncoding::Ansi;
+    return {std::move(bytes), encoding};
 }
 
-TextIniReader::TextIniReader(std::string bytes) : text_(IniTextFromBytes(std::move(bytes))) {}
+IniText ReadIniFile(const char* path) { return DecodeIniBytes(ReadFileBytes(path)); }
 
-void TextIniReader::Read(const char* section, const char* key, std::span<char> out, const char*)
+TextIniReader::TextIniReader(std::string bytes) : file_(DecodeIniBytes(std::move(bytes))) {}
+
+TextIniReader::TextIniReader(IniText file) : file_(std::move(file)) {}
+
+TextEncoding TextIniReader::Read(const char* section, const char* key, std::span<char> out, const char*)
 {
-    if (out.empty()) return;
+    if (out.empty()) return file_.encoding;
     out[0] = '\0';
-    if (!section || !key) return;
-    if (const auto value = LookUpIniValue(text_, section, key)) CopyText(out, *value);
+    if (!section || !key) return file_.encoding;
+    if (const auto value = LookUpIniValue(file_.text, section, key)) CopyText(out, *value, file_.encoding);
+    return file_.encoding;
 }
 
-void FileIniReader::Read(const char* section, const char* key, std::span<char> out,
-                         const char* path)
+TextEncoding FileIniReader::Read(const char* section, const char* key, std::span<char> out,
+                                 const char* path)
 {
     // A query that cannot find anything does not touch the disk.
     const bool answerable = section && key && path && !out.empty();
-    TextIniReader(answerable ? ReadFileBytes(path) : std::string()).Read(section, key, out, path);
+    return TextIniReader(answerable ? ReadIniFile(path) : IniText{}).Read(section, key, out, path);
 }

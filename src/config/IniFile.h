@@ -2,6 +2,7 @@
 // the core and its tests run anywhere and agree with what the program sees on Windows.
 #pragma once
 
+#include "app/Text.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -25,23 +26,33 @@ inline constexpr std::size_t kIniValueLengthWrap = 65536;
 std::optional<std::string_view> LookUpIniValue(std::string_view text, std::string_view section,
                                                std::string_view key);
 
-// The single-byte text that a file's bytes stand for: the bytes themselves, unless a
-// UTF-16LE byte-order mark makes them UTF-16. Such text is narrowed with '?' for every
-// character beyond ASCII.
-std::string IniTextFromBytes(std::string bytes);
+// The text of a data.ini and how it is encoded.
+struct IniText {
+    std::string text;
+    TextEncoding encoding;
+};
 
-// Holds the bytes of a data.ini in memory and answers like FileIniReader, whose reads
+// A byte-order mark (UTF-8, UTF-16 LE or BE) decides; without one, bytes that are all
+// valid UTF-8 and not all ASCII are UTF-8; anything else is ANSI and stays as it is.
+// UTF-16 becomes UTF-8; a bad UTF-16 unit, or a bad byte after a UTF-8 mark, becomes
+// U+FFFD, so that a UTF-8 text is always valid.
+IniText DecodeIniBytes(std::string bytes);
+// The decoded file; an empty ANSI text when it is missing or unreadable.
+IniText ReadIniFile(const char* path);
+
+// Holds the text of a data.ini in memory and answers like FileIniReader, whose reads
 // go through it: tests and fuzzing then exercise the program's own lookup. The path
 // argument of Read is ignored.
 class TextIniReader final : public IniReader {
 public:
     explicit TextIniReader(std::string bytes);
-    // A null section or key finds nothing.
-    void Read(const char* section, const char* key, std::span<char> out,
-              const char* path) override;
+    explicit TextIniReader(IniText file);
+    // A null section or key finds nothing. A UTF-8 value is cut at a character boundary.
+    TextEncoding Read(const char* section, const char* key, std::span<char> out,
+                      const char* path) override;
 
 private:
-    std::string text_;
+    IniText file_;
 };
 
 // Reads the file anew at each call: the program asks for a few dozen values, and an
@@ -49,6 +60,6 @@ private:
 class FileIniReader final : public IniReader {
 public:
     // A null argument finds nothing: the enumerating forms of the Win32 call are not offered.
-    void Read(const char* section, const char* key, std::span<char> out,
-              const char* path) override;
+    TextEncoding Read(const char* section, const char* key, std::span<char> out,
+                      const char* path) override;
 };

@@ -19,12 +19,12 @@ void ShowStartupMessages(Platform& platform)
     // not show the messages again.
     g_app.firstPaintPending = 0;
     ReadModelsText(platform, "WELCOME");
-    if (platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, "Lumetta - Version 1.00",
-                               MessageButtons::OkCancel) == MessageAnswer::Cancel)
+    if (platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, g_app.scratchEncoding,
+                               "Lumetta - Version 1.00", MessageButtons::OkCancel) == MessageAnswer::Cancel)
         platform.shell.DestroyPatternWindow();
     ReadModelsText(platform, "NOTES");
-    platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, "Lumetta - Setup Notes",
-                           MessageButtons::Ok);
+    platform.messages.Show(MessageOwner::PatternWindow, g_app.scratch, g_app.scratchEncoding,
+                           "Lumetta - Setup Notes", MessageButtons::Ok);
 }
 
 }  // namespace
@@ -97,16 +97,28 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
 
 void PaintPatternWindow(Platform& platform)
 {
-    FillBlack(platform.patternCanvas);
+    const int index = g_app.currentStep - 2;
+    const bool patternStep = g_app.currentStep != 1 && g_app.currentStep != g_app.stepCount;
+    // No such step: stay black.
+    const PatternChoice choice = patternStep && index >= 0 && index < kMaxSteps
+                                     ? MatchPatternSpec(g_app.steps[index].patternSpec)
+                                     : PatternChoice{Pattern::None, 0};
+    // A moving pattern shows its frames from a thread of its own; every other step,
+    // and the hidden window of the last one, stops it.
+    platform.shell.PlayMotion(choice.pattern == Pattern::Motion ? choice.number : 0);
     if (g_app.currentStep == 1) {
+        platform.patternScreen.ShowFrame(FillBlack);
         if (g_app.firstPaintPending != 0) ShowStartupMessages(platform);
         return;
     }
     if (g_app.currentStep == g_app.stepCount) {
+        platform.patternScreen.ShowFrame(FillBlack);
         platform.shell.ShowPatternWindow(false);
         return;
     }
-    const int index = g_app.currentStep - 2;
-    if (index < 0 || index >= kMaxSteps) return;  // no such step: stay black
-    PaintPattern(platform.patternCanvas, MatchPatternSpec(g_app.steps[index].patternSpec));
+    if (choice.pattern == Pattern::Motion) return;
+    platform.patternScreen.ShowFrame([choice](Canvas& canvas) {
+        FillBlack(canvas);
+        PaintPattern(canvas, choice);
+    });
 }

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
+
+#include "app/Text.h"
 
 using Colour = std::uint32_t;  // 0x00BBGGRR, red in the low byte
 
@@ -61,6 +64,16 @@ public:
     virtual std::unique_ptr<DrawingContext> Open() = 0;
 };
 
+// The pattern window as the paint cycle sees it: each frame is painted off the screen,
+// in strips where memory is kept small, and each strip is put on the window in one call.
+class PatternScreen {
+public:
+    virtual ~PatternScreen() = default;
+    // paint draws the frame on a canvas of the window's client size. It may be called
+    // more than once for one frame (once per strip where memory is short).
+    virtual void ShowFrame(const std::function<void(Canvas&)>& paint) = 0;
+};
+
 enum class MessageOwner { Dialog, PatternWindow };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageAnswer { Ok, Cancel };
@@ -68,30 +81,33 @@ enum class MessageAnswer { Ok, Cancel };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Modal, without an icon; waits until the user answers.
-    virtual MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
-                               MessageButtons buttons) = 0;
+    // Modal, without an icon; waits until the user answers. The caption is Lumetta's own.
+    virtual MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding encoding,
+                               const char* caption, MessageButtons buttons) = 0;
 };
 
 // Reads one value of an INI file the way GetPrivateProfileStringA does with no
 // default: a missing file, section or key gives an empty text, and a value longer
-// than out.size() - 1 is cut and still terminated.
+// than out.size() - 1 is cut and still terminated. Returns how the text is encoded:
+// UTF-8 for a UTF-8 or UTF-16 file, whose value is cut at a character boundary; ANSI,
+// the file's own bytes, for any other.
 class IniReader {
 public:
     virtual ~IniReader() = default;
-    virtual void Read(const char* section, const char* key, std::span<char> out,
-                      const char* path) = 0;
+    virtual TextEncoding Read(const char* section, const char* key, std::span<char> out,
+                              const char* path) = 0;
 };
 
-// The wizard dialog's controls, addressed by their IDC_ identifiers.
+// The wizard dialog's controls, addressed by their IDC_ identifiers. Every text carries
+// its encoding, so that any character of data.ini reaches the screen.
 class DialogControls {
 public:
     virtual ~DialogControls() = default;
-    virtual void SetText(int id, const char* text) = 0;
+    virtual void SetText(int id, const char* text, TextEncoding encoding) = 0;
     virtual void Enable(int id, bool enabled) = 0;
     virtual void Show(int id, bool visible) = 0;
     virtual void Focus(int id) = 0;
-    virtual void AddListEntry(int id, const char* text) = 0;
+    virtual void AddListEntry(int id, const char* text, TextEncoding encoding) = 0;
     virtual void SelectListEntry(int id, int index) = 0;
     virtual int SelectedListEntry(int id) = 0;  // -1 when nothing is selected
     virtual int ListEntryCount(int id) = 0;
@@ -117,6 +133,9 @@ public:
     virtual void ShowPatternWindow(bool visible) = 0;
     // Paints the pattern window now, before returning; never through the queue.
     virtual void PaintPatternWindow() = 0;
+    // Plays the moving pattern at speed px/s on the pattern window, frame after frame,
+    // until told 0. The same speed again shows the whole current frame anew.
+    virtual void PlayMotion(int speed) = 0;
     // Ends the run: the pattern window is told it is destroyed.
     virtual void DestroyPatternWindow() = 0;
 };
@@ -126,6 +145,6 @@ struct Platform {
     IniReader& ini;
     MessageBoxes& messages;
     DialogControls& dialog;
-    Canvas& patternCanvas;
+    PatternScreen& patternScreen;
     Shell& shell;
 };

@@ -41,6 +41,12 @@ constexpr Range LineRange(int a, int b)
     return a <= b ? Range{a, b} : Range{std::int64_t{b} + 1, std::int64_t{a} + 1};
 }
 
+// Red and blue change places; done twice it gives the colour back.
+constexpr std::uint32_t SwapRedBlue(std::uint32_t pixel)
+{
+    return (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
+}
+
 }  // namespace
 
 // Starts with the platform's defaults: the black pen, no pen of its own.
@@ -110,6 +116,17 @@ SoftCanvas::SoftCanvas(int width, int height, Colour background)
     Resize(width, height, background);
 }
 
+SoftCanvas::SoftCanvas(Size client, int firstRow, std::span<std::uint32_t> memory, PixelOrder order)
+    : width_(std::max(client.width, 0)),
+      height_(std::max(client.height, 0)),
+      firstRow_(std::clamp(firstRow, 0, height_)),
+      dibOrder_(order == PixelOrder::Dib),
+      pixels_(memory.data())
+{
+    const std::size_t fit = width_ == 0 ? 0 : memory.size() / static_cast<std::size_t>(width_);
+    rows_ = static_cast<int>(std::min<std::size_t>(fit, static_cast<std::size_t>(height_ - firstRow_)));
+}
+
 std::unique_ptr<DrawingContext> SoftCanvas::Open()
 {
     return std::make_unique<SoftContext>(*this);
@@ -117,25 +134,28 @@ std::unique_ptr<DrawingContext> SoftCanvas::Open()
 
 void SoftCanvas::Resize(int width, int height, Colour background)
 {
+    assert(pixels_ == storage_.data() && "only a canvas that owns its memory is resized");
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
+    rows_ = height_;
     pending_.clear();
-    pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
-                   background);
+    storage_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                    background);
+    pixels_ = storage_.data();
 }
 
 std::span<const std::uint32_t> SoftCanvas::Pixels() const
 {
     Flush();
-    return pixels_;
+    return {pixels_, static_cast<std::size_t>(width_) * static_cast<std::size_t>(rows_)};
 }
 
 Colour SoftCanvas::Pixel(int x, int y) const
 {
-    assert(x >= 0 && x < width_ && y >= 0 && y < height_);
+    assert(x >= 0 && x < width_ && y >= firstRow_ && y < firstRow_ + rows_);
     Flush();
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(x)];
+    const std::uint32_t pixel = Row(y)[x];
+    return dibOrder_ ? SwapRedBlue(pixel) : pixel;
 }
 
 // Every drawing operation ends here; nothing outside the canvas is ever recorded.
@@ -143,11 +163,15 @@ void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
                           std::int64_t bottom, Colour colour, Colour oddColour)
 {
     left = std::max<std::int64_t>(left, 0);
-    top = std::max<std::int64_t>(top, 0);
+    top = std::max<std::int64_t>(top, firstRow_);
     right = std::min<std::int64_t>(right, width_);
-    bottom = std::min<std::int64_t>(bottom, height_);
+    bottom = std::min<std::int64_t>(bottom, firstRow_ + rows_);
     if (left >= right || top >= bottom) return;
     if (pending_.size() == kMaxPendingFills) Flush();
+    if (dibOrder_) {
+        colour = SwapRedBlue(colour);
+        oddColour = SwapRedBlue(oddColour);
+    }
     pending_.push_back({static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
                         static_cast<int>(bottom), colour, oddColour});
 }
@@ -182,7 +206,7 @@ bool SoftCanvas::PaintStripes() const
         const auto last = std::find_if(first, fills.end(), [&](const PendingFill& fill) {
             return fill.top != first->top;
         });
-        std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(first->top) * width;
+        std::uint32_t* row = Row(first->top);
         if (last - first == 1) {  // one fill alone is fastest written directly
             for (int y = first->top; y < first->bottom; ++y, row += width)
                 std::fill(row + first->left, row + first->right, first->colour);
@@ -217,13 +241,14 @@ void SoftCanvas::PaintInBands() const
     // A checkerboard row is copied from one row of its colours that starts at column 0,
     // one pixel longer than the canvas so that odd rows can start at its second pixel.
     std::vector<std::uint32_t> checker;
-    for (int bandTop = 0, bandBottom = 0; bandTop < height_; bandTop = bandBottom) {
-        bandBottom = bandTop + std::min(bandRows, height_ - bandTop);
+    const int end = firstRow_ + rows_;
+    for (int bandTop = firstRow_, bandBottom = 0; bandTop < end; bandTop = bandBottom) {
+        bandBottom = bandTop + std::min(bandRows, end - bandTop);
         for (const PendingFill& fill : pending_) {
             const int top = std::max(fill.top, bandTop);
             const int bottom = std::min(fill.bottom, bandBottom);
             if (top >= bottom) continue;
-            std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(top) * width;
+            std::uint32_t* row = Row(top);
             if (!fill.Plain()) {
                 if (checker.empty() || checker[0] != fill.colour || checker[1] != fill.oddColour) {
                     checker.resize(width + 1);
@@ -263,6 +288,7 @@ void SoftCanvas::DrawGlyph(int x, int y, char c)
 {
     const std::int64_t left = x;
     const std::int64_t top = y;
+    // Black and white are the same in either pixel order.
     FillRect(left, top, left + kCellWidth, top + kCellHeight, kWhite);
     if (c < '0' || c > '9') return;
     const auto& glyph = kDigitGlyphs[static_cast<std::size_t>(c - '0')];
@@ -274,5 +300,19 @@ void SoftCanvas::DrawGlyph(int x, int y, char c)
                 FillRect(px, py, px + 1, py + 1, kBlack);
             }
         }
+    }
+}
+
+void PaintInStrips(Size client, std::span<std::uint32_t> memory, PixelOrder order,
+                   const std::function<void(Canvas&)>& paint,
+                   const std::function<void(const SoftCanvas&)>& present)
+{
+    for (int top = 0; top < client.height;) {
+        SoftCanvas strip(client, top, memory, order);
+        if (strip.Rows() == 0) return;  // less than a row of memory, or no width
+        paint(strip);
+        strip.Pixels();  // everything recorded is in the memory before it is shown
+        present(strip);
+        top += strip.Rows();
     }
 }

@@ -1,13 +1,19 @@
-// An in-memory canvas with the pattern window's pixel rules, so that painters can be
-// tested, timed and saved as images without a desktop.
+// An in-memory canvas with the pattern window's pixel rules. The pattern window's frames
+// are painted on it and then put on the screen whole; tests, the benchmark and the
+// gallery read it back.
 #pragma once
 
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
+
+// How a pixel is held in memory: as a Colour (0x00BBGGRR), or with blue in the low
+// byte as a 32-bit DIB holds it, so that a frame goes to the screen without a copy.
+enum class PixelOrder { AsColour, Dib };
 
 class SoftCanvas final : public Canvas {
 public:
@@ -19,18 +25,26 @@ public:
 
     // A negative size is taken as 0.
     SoftCanvas(int width, int height, Colour background = kBlack);
+    // Rows firstRow onwards of a client area of the given size, as many as fit the memory
+    // (which it does not own and does not clear); drawing elsewhere is cut away. A strip
+    // of a frame where the memory for a whole one cannot be had.
+    SoftCanvas(Size client, int firstRow, std::span<std::uint32_t> memory, PixelOrder order);
 
     Size ClientSize() override { return {width_, height_}; }
     std::unique_ptr<DrawingContext> Open() override;
 
-    // New size and contents, as when the window is resized; the counters carry on.
+    // New size and contents, as when the window is resized; the counters carry on. Only
+    // for a canvas that owns its memory.
     void Resize(int width, int height, Colour background = kBlack);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // 0 <= x < Width(), 0 <= y < Height().
+    // The rows held in memory: FirstRow() to FirstRow() + Rows() - 1.
+    int FirstRow() const { return firstRow_; }
+    int Rows() const { return rows_; }
+    // 0 <= x < Width(), FirstRow() <= y < FirstRow() + Rows().
     Colour Pixel(int x, int y) const;
-    // Row after row, 0x00BBGGRR each.
+    // The rows held, row after row, in the canvas's pixel order.
     std::span<const std::uint32_t> Pixels() const;
 
     // Bookkeeping that lets tests check that painters release what they obtain.
@@ -54,6 +68,7 @@ private:
         bool Plain() const { return colour == oddColour; }
     };
 
+    // Takes Colour values; what it records is in the canvas's pixel order.
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                   Colour colour, Colour oddColour);
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
@@ -67,15 +82,31 @@ private:
     bool PaintStripes() const;
     void PaintInBands() const;
 
+    std::uint32_t* Row(int y) const
+    {
+        return pixels_ + static_cast<std::size_t>(y - firstRow_) * static_cast<std::size_t>(width_);
+    }
+
     int width_ = 0;
     int height_ = 0;
+    int firstRow_ = 0;
+    int rows_ = 0;
+    bool dibOrder_ = false;
+    std::vector<std::uint32_t> storage_;  // empty where the memory is someone else's
     // Drawing is recorded and painted in bands of rows when it is read, when the
     // context closes or when the list is full: a column or a narrow stripe written
     // straight down a large canvas would touch a new cache line in every row.
-    mutable std::vector<std::uint32_t> pixels_;
+    std::uint32_t* pixels_ = nullptr;
     mutable std::vector<PendingFill> pending_;
     int contextsOpened_ = 0;
     int contextsClosed_ = 0;
     int pensCreated_ = 0;
     int livePens_ = 0;
 };
+
+// Paints one frame of the client size with paint, in as few strips as the memory holds
+// (at least one row), top first, and hands each painted strip to present. paint runs once
+// per strip and must draw the same frame each time.
+void PaintInStrips(Size client, std::span<std::uint32_t> memory, PixelOrder order,
+                   const std::function<void(Canvas&)>& paint,
+                   const std::function<void(const SoftCanvas&)>& present);

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/AppState.h"
-#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/Wizard.h"

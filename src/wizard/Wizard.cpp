@@ -80,7 +80,7 @@ void ShowStepCaption(DialogControls& dialog)
     else
         std::snprintf(g_app.scratch, sizeof g_app.scratch, "STEP %d of %d", g_app.currentStep,
                       g_app.stepCount);
-    dialog.SetText(IDC_STEP, g_app.scratch);
+    dialog.SetText(IDC_STEP, g_app.scratch, kOwnText);
 }
 
 // Returns the control that takes the focus.
@@ -88,22 +88,24 @@ int ShowFirstStep(Platform& platform)
 {
     DialogControls& dialog = platform.dialog;
     ShowControls(dialog, {IDC_PURPOSE_LABEL, IDC_PURPOSE, IDC_HOWTO_LABEL, IDC_HOWTO}, true);
-    dialog.SetText(IDC_PURPOSE, ReadModelsText(platform, "PURPOSE1"));
-    dialog.SetText(IDC_HOWTO, ReadModelsText(platform, "HOWTO1"));
+    ReadModelsText(platform, "PURPOSE1");
+    dialog.SetText(IDC_PURPOSE, g_app.scratch, g_app.scratchEncoding);
+    ReadModelsText(platform, "HOWTO1");
+    dialog.SetText(IDC_HOWTO, g_app.scratch, g_app.scratchEncoding);
     ShowControls(dialog, {IDC_SEEN_LABEL, IDC_SEEN}, false);
     // Back from the last step of a model without pattern steps, Quit would still read
     // Finish; once a model is loaded, step 1 quits like every other step.
-    if (g_app.stepCount != 0) dialog.SetText(IDC_QUIT, kQuitCaption);
+    if (g_app.stepCount != 0) dialog.SetText(IDC_QUIT, kQuitCaption, kOwnText);
     return IDC_NEXT;
 }
 
 int ShowLastStep(DialogControls& dialog)
 {
     ShowControls(dialog, {IDC_HOWTO, IDC_SEEN_LABEL, IDC_SEEN}, true);
-    dialog.SetText(IDC_SEEN, kLastStepSeen);
+    dialog.SetText(IDC_SEEN, kLastStepSeen, kOwnText);
     ShowControls(dialog, {IDC_PURPOSE_LABEL, IDC_PURPOSE, IDC_HOWTO_LABEL}, false);
-    dialog.SetText(IDC_HOWTO, kLastStepHowTo);
-    dialog.SetText(IDC_QUIT, kFinishCaption);
+    dialog.SetText(IDC_HOWTO, kLastStepHowTo, kOwnText);
+    dialog.SetText(IDC_QUIT, kFinishCaption, kOwnText);
     return IDC_QUIT;
 }
 
@@ -113,10 +115,10 @@ int ShowPatternStep(DialogControls& dialog)
                  {IDC_PURPOSE_LABEL, IDC_PURPOSE, IDC_HOWTO_LABEL, IDC_HOWTO, IDC_SEEN_LABEL, IDC_SEEN},
                  true);
     const StepRecord& step = g_app.steps[g_app.currentStep - 2];
-    dialog.SetText(IDC_PURPOSE, step.purpose);
-    dialog.SetText(IDC_HOWTO, step.howTo);
-    dialog.SetText(IDC_SEEN, step.seen);
-    dialog.SetText(IDC_QUIT, kQuitCaption);
+    dialog.SetText(IDC_PURPOSE, step.purpose, g_app.stepsEncoding);
+    dialog.SetText(IDC_HOWTO, step.howTo, g_app.stepsEncoding);
+    dialog.SetText(IDC_SEEN, step.seen, g_app.stepsEncoding);
+    dialog.SetText(IDC_QUIT, kQuitCaption, kOwnText);
     // Out of the pattern's way: bottom centre, whatever the user dragged it to.
     PlaceDialog(dialog, Placement::BottomCentre, true);
     return IDC_NEXT;
@@ -136,7 +138,8 @@ void InitWizard(Platform& platform)
     PlaceDialog(platform.dialog, Placement::Centred, false);
     ModelNames models;
     LoadModelList(platform, models);
-    for (int i = 0; i < models.count; ++i) platform.dialog.AddListEntry(IDC_MODEL_COMBO, models.names[i]);
+    for (int i = 0; i < models.count; ++i)
+        platform.dialog.AddListEntry(IDC_MODEL_COMBO, models.names[i], models.encoding);
     ApplyButtonCaptions(platform);
     RefreshWizard(platform);
     platform.dialog.SelectListEntry(IDC_MODEL_COMBO, 0);

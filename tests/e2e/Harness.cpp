@@ -84,6 +84,15 @@ std::string WindowText(HWND window)
     return text;
 }
 
+std::wstring WideWindowText(HWND window)
+{
+    wchar_t text[4096] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &length);
+    return text;
+}
+
 std::string ClassName(HWND window)
 {
     char name[256] = {};
@@ -245,9 +254,9 @@ long Lumetta::WaitForExit(DWORD deadlineMs)
     return static_cast<long>(code);
 }
 
-std::vector<std::string> ComboEntries(HWND combo)
+std::vector<std::wstring> WideComboEntries(HWND combo)
 {
-    std::vector<std::string> entries;
+    std::vector<std::wstring> entries;
     DWORD_PTR count = 0;
     SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
     // The wide form: Wine hands the narrow one across processes as its first character only.
@@ -256,8 +265,17 @@ std::vector<std::string> ComboEntries(HWND combo)
         DWORD_PTR length = 0;
         SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
                             &length);
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+std::vector<std::string> ComboEntries(HWND combo)
+{
+    std::vector<std::string> entries;
+    for (const std::wstring& wide : WideComboEntries(combo)) {
         std::string narrow;
-        for (const wchar_t* c = text; *c != 0; ++c) narrow += static_cast<char>(*c);
+        for (const wchar_t c : wide) narrow += static_cast<char>(c);
         entries.push_back(narrow);
     }
     return entries;

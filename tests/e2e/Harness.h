@@ -39,6 +39,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs = kDeadl
 // --- reading windows --------------------------------------------------------
 
 std::string WindowText(HWND window);
+// Every character, as the W functions give it.
+std::wstring WideWindowText(HWND window);
 std::string ClassName(HWND window);
 RECT WindowRect(HWND window);
 // Screen pixel as 0x00BBGGRR; the screen may lag a paint, so poll where it matters.
@@ -107,6 +109,7 @@ private:
 };
 
 std::vector<std::string> ComboEntries(HWND combo);
+std::vector<std::wstring> WideComboEntries(HWND combo);
 // Waits until the wizard's step caption reads "STEP <step> of <count>"; a count of 0
 // accepts any count.
 bool WaitForStep(HWND dialog, int step, int count = 0, DWORD deadlineMs = kDeadlineMs);

@@ -56,7 +56,6 @@ const KnownDifference kKnownDifferences[] = {
     {"header_no_bracket.ini", "sec", "k", kAnySize, "v", "Wine opens no section on a line without ']'"},
     {"keys_before_section.ini", "", "k", kAnySize, "",
      "Wine files keys above the first header under section \"\"; Windows drops them"},
-    {"utf8_bom.ini", "sec", "k", kAnySize, "", "Wine honours a UTF-8 byte-order mark; Windows keeps it on line 1"},
     {"huge_value.ini", "sec", "k", kAnySize, kWrappedValue,
      "Windows counts a value's length in 16 bits; Wine does not"},
     {"odd_blanks.ini", "sec", "ff", kAnySize, "\fv\f", "Wine also trims form feed; Windows only space, tab and VT"},

@@ -1,26 +1,27 @@
 // Long sessions: the program keeps answering and holds no more GDI objects at the end
-// than after its first steps.
+// than after its first steps, whichever keyword it paints.
 #include "Harness.h"
 
 #include <algorithm>
 #include <iterator>
 
+#include "patterns/PatternGrammar.h"
 #include "resource.h"
 
 namespace {
 
-constexpr const char* kHeavySteps[] = {"CLines", "GLines", "V3Lines", "C4Hatch", "Border", "HLines", "Gray", "White",
-                                       // The guide's keywords with the most brushes: a pattern brush, 1024 solid ones.
-                                       "Checker", "Gradient"};
 constexpr DWORD kAnswerMs = 5000;
+constexpr int kSteps = static_cast<int>(std::size(kEveryKeyword));
+constexpr int kStepCount = kSteps + 2;
 
+// One step per keyword: a leak in any painting path shows.
 std::string LargeModel()
 {
     std::string ini = "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=BIG,Large model\r\nWELCOME=w\r\nNOTES=n\r\n"
-                      "[BIG]\r\nMENU_NUMBER=20\r\n";
-    for (int i = 0; i < 20; ++i)
+                      "[BIG]\r\nMENU_NUMBER=" + std::to_string(kSteps) + "\r\n";
+    for (int i = 0; i < kSteps; ++i)
         ini += "MENU" + std::to_string(i) + "=Step " + std::to_string(i) + ", Look.\\nThen go on., " +
-               kHeavySteps[i % std::size(kHeavySteps)] + ", Seen " + std::to_string(i) + "\r\n";
+               std::string(kEveryKeyword[i].spec) + ", Seen " + std::to_string(i) + "\r\n";
     return ini;
 }
 
@@ -30,7 +31,7 @@ bool Answers(HWND window)
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result) != 0;
 }
 
-bool CaptionIs(HWND dialog, int step) { return WaitForStep(dialog, step, 22, kAnswerMs); }
+bool CaptionIs(HWND dialog, int step) { return WaitForStep(dialog, step, kStepCount, kAnswerMs); }
 
 struct GdiCount {
     long live;     // held right now
@@ -70,21 +71,27 @@ TEST_F(Stress, thousand_steps_and_two_hundred_hides_keep_it_answering_without_gr
     ASSERT_TRUE(process != nullptr);
 
     // Warm up: every pattern once, then back to step 2.
-    for (int step = 2; step <= 21; ++step) {
+    const int lastPatternStep = kStepCount - 1;
+    for (int step = 2; step <= lastPatternStep; ++step) {
         app.Press(dialog, IDC_NEXT);
         ASSERT_TRUE(CaptionIs(dialog, step));
     }
-    for (int step = 20; step >= 2; --step) app.Press(dialog, IDC_PREVIOUS);
+    for (int step = lastPatternStep - 1; step >= 2; --step) app.Press(dialog, IDC_PREVIOUS);
     ASSERT_TRUE(CaptionIs(dialog, 2));
     const GdiCount before = GdiObjects(process, pattern);
 
-    // Between the two heaviest patterns, the colour ramp and the labelled grey ramp;
-    // each press must have been answered before the next one comes.
+    // Back and forth over every keyword, each some fifty times; each press must have been
+    // answered before the next one comes.
     ULONGLONG slowest = 0;
+    int step = 2;
+    bool forward = true;
     for (int press = 0; press < 1000; ++press) {
+        if (step == lastPatternStep) forward = false;
+        if (step == 2) forward = true;
+        step += forward ? 1 : -1;
         const ULONGLONG start = GetTickCount64();
-        app.Press(dialog, press % 2 == 0 ? IDC_NEXT : IDC_PREVIOUS);
-        ASSERT_TRUE(CaptionIs(dialog, press % 2 == 0 ? 3 : 2));
+        app.Press(dialog, forward ? IDC_NEXT : IDC_PREVIOUS);
+        ASSERT_TRUE(CaptionIs(dialog, step));
         slowest = std::max(slowest, GetTickCount64() - start);
     }
     std::printf("slowest of 1000 presses: %llu ms\n", slowest);

@@ -54,15 +54,18 @@ void CheckState()
     Require((g_app.currentStep == 1) == (mask == EnableMask::kFirstStep), "only step 1 enables the model list");
 }
 
-// Every text handed to the desktop comes out of a value-sized buffer.
-void CheckShownText(const char* text)
+// Every text handed to the desktop comes out of a value-sized buffer, and a UTF-8 one
+// was never cut inside a character.
+void CheckShownText(const char* text, TextEncoding encoding)
 {
     Require(std::strlen(text) < kValueSize, "shown text fits a value buffer");
+    Require(encoding == TextEncoding::Ansi || IsValidUtf8(text), "a UTF-8 text is valid UTF-8");
 }
 
 class CheckedMessageBoxes final : public MessageBoxes {
 public:
-    MessageAnswer Show(MessageOwner owner, const char* text, const char* caption, MessageButtons buttons) override
+    MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding, const char* caption,
+                       MessageButtons buttons) override
     {
         struct Known {
             std::string_view text;
@@ -83,13 +86,14 @@ public:
 
 class ListOnlyDialog final : public DialogControls {
 public:
-    void SetText(int, const char* text) override { CheckShownText(text); }
+    void SetText(int, const char* text, TextEncoding encoding) override { CheckShownText(text, encoding); }
     void Enable(int, bool) override {}
     void Show(int, bool) override {}
     void Focus(int) override {}
-    void AddListEntry(int id, const char* text) override
+    void EnableSystemCommand(int, bool) override {}
+    void AddListEntry(int id, const char* text, TextEncoding encoding) override
     {
-        CheckShownText(text);
+        CheckShownText(text, encoding);
         if (id == IDC_MODEL_COMBO) ++entries;
     }
     void SelectListEntry(int id, int index) override
@@ -105,11 +109,20 @@ public:
     int selected = -1;
 };
 
+// Frames go straight onto one small canvas.
+class CanvasScreen final : public PatternScreen {
+public:
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override { paint(canvas); }
+
+    SoftCanvas canvas{24, 16};
+};
+
 // Paints for real, on a small canvas, so that each step's pattern keyword is drawn.
 class PaintingShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& monitors) override { monitors.count = 0; }
     void PlacePatternWindow(Rect) override {}
+    void PlayMotion(int) override {}
     void ShowPatternWindow(bool) override {}
     void PaintPatternWindow() override
     {
@@ -130,11 +143,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TextIniReader ini(bytes);
     CheckedMessageBoxes messages;
     ListOnlyDialog dialog;
-    SoftCanvas canvas(24, 16);
+    CanvasScreen screen;
     PaintingShell shell;
-    Platform platform{ini, messages, dialog, canvas, shell};
+    Platform platform{ini, messages, dialog, screen, shell};
     shell.platform = &platform;
-    shell.canvas = &canvas;
+    shell.canvas = &screen.canvas;
 
     g_app = AppState{};
     CopyText(g_app.configPath, "data.ini");
@@ -146,7 +159,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ApplyButtonCaptions(platform);
     CheckState();
     for (const char* key : {"PURPOSE1", "HOWTO1", "WELCOME", "NOTES"}) {
-        CheckShownText(ReadModelsText(platform, key));
+        ReadModelsText(platform, key);
+        CheckShownText(g_app.scratch, g_app.scratchEncoding);
         CheckState();
     }
     for (int index = -1; index <= kMaxModels; ++index) {

@@ -29,7 +29,7 @@ struct ShownMessage {
 
 class FakeMessageBoxes final : public MessageBoxes {
 public:
-    MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
+    MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding, const char* caption,
                        MessageButtons buttons) override
     {
         shown.push_back({owner, text, caption, buttons});
@@ -49,11 +49,11 @@ struct ControlState {
 
 class FakeDialogControls final : public DialogControls {
 public:
-    void SetText(int id, const char* text) override { controls[id].text = text; }
+    void SetText(int id, const char* text, TextEncoding) override { controls[id].text = text; }
     void Enable(int id, bool enabled) override { controls[id].enabled = enabled; }
     void Show(int id, bool visible) override { controls[id].visible = visible; }
     void Focus(int id) override { focus = id; }
-    void AddListEntry(int id, const char* text) override { controls[id].entries.push_back(text); }
+    void AddListEntry(int id, const char* text, TextEncoding) override { controls[id].entries.push_back(text); }
     void SelectListEntry(int id, int index) override
     {
         auto& c = controls[id];
@@ -86,15 +86,30 @@ class FakeShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& out) override { out = monitors; }
     void PlacePatternWindow(Rect rect) override { patternRect = rect; }
+    void PlayMotion(int speed) override { motionSpeed = speed; }
     void ShowPatternWindow(bool visible) override { patternVisible = visible; }
     void PaintPatternWindow() override { ++paints; }
     void DestroyPatternWindow() override { destroyed = true; }
 
     MonitorList monitors{};
     Rect patternRect{};
+    int motionSpeed = 0;
     bool patternVisible = false;
     int paints = 0;
     bool destroyed = false;
+};
+
+// Frames are painted straight on one canvas and counted.
+class FakeScreen final : public PatternScreen {
+public:
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override
+    {
+        paint(canvas);
+        ++frames;
+    }
+
+    SoftCanvas canvas{64, 48};
+    int frames = 0;
 };
 
 // A fresh AppState and a scratch directory holding data.ini.
@@ -120,9 +135,10 @@ public:
     FakeMessageBoxes messages;
     FakeDialogControls dialog;
     FileIniReader ini;
-    SoftCanvas canvas{64, 48};
+    FakeScreen screen;
+    SoftCanvas& canvas = screen.canvas;
     FakeShell shell;
-    Platform platform{ini, messages, dialog, canvas, shell};
+    Platform platform{ini, messages, dialog, screen, shell};
 
 private:
     std::string directory_;

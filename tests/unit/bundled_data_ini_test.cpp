@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -34,9 +35,11 @@ constexpr const char* kModelsTexts[] = {"PURPOSE1", "HOWTO1", "WELCOME", "NOTES"
 constexpr int kCaptionControls[] = {IDC_PATTERN_LABEL, IDC_NEXT,       IDC_QUIT,       IDC_PREVIOUS,
                                     IDC_PURPOSE_LABEL, IDC_HOWTO_LABEL, IDC_SEEN_LABEL, IDC_HIDE};
 
+// The English guide, or the translation that LUMETTA_GUIDE names.
 std::string BundledIni()
 {
-    std::ifstream file(LUMETTA_SOURCE_DIR "/data.ini", std::ios::binary);
+    const char* guide = std::getenv("LUMETTA_GUIDE");
+    std::ifstream file(guide ? guide : LUMETTA_SOURCE_DIR "/data.ini", std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 

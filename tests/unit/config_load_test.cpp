@@ -26,6 +26,13 @@ std::string Model(const std::string& menuNumber, int listed, const std::string& 
     return ini;
 }
 
+std::string Utf16Le(std::u16string_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+}
+
 class Config : public ::testing::Test {
 protected:
     int LoadList()
@@ -207,6 +214,32 @@ TEST_F(Config, LongStepLineIsCutBeforeItIsSplit)
     EXPECT_EQ(std::string(g_app.steps[0].purpose), std::string(519, 'p'));
     EXPECT_STREQ(g_app.steps[0].howTo, "how");
     EXPECT_STREQ(g_app.steps[0].patternSpec, "");
+}
+
+// U+012C, U+2C2C and U+2020 hold the bytes of a comma and a space in UTF-16: the
+// lines are split after decoding, so only real commas and spaces count.
+TEST_F(Config, Utf16LinesSplitOnlyAtRealCommasAndSpaces)
+{
+    fake.WriteIni(Utf16Le(u"[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=M,\u2020\u012C,\u2C00\r\n[M]\r\n"
+                          u"MENU_NUMBER=1\r\nMENU0=\u012C\u2C2C, \u2020h\\n,White,s\r\n"));
+    ASSERT_EQ(LoadList(), 1);
+    EXPECT_STREQ(names.names[0], "\u2020\u012C,\u2C00");
+    EXPECT_EQ(names.encoding, TextEncoding::Utf8);
+    LoadModelSteps(fake.platform, 0);
+    EXPECT_STREQ(g_app.steps[0].purpose, "\u012C\u2C2C");
+    EXPECT_STREQ(g_app.steps[0].howTo, "\u2020h\r\n");
+    EXPECT_STREQ(g_app.steps[0].patternSpec, "White");
+    EXPECT_EQ(g_app.stepsEncoding, TextEncoding::Utf8);
+}
+
+// Limits stay in bytes: a UTF-8 field loses the character that straddles its limit whole.
+TEST_F(Config, LongUtf8FieldIsCutBeforeTheCharacterThatStraddlesTheLimit)
+{
+    const std::string kept(kValueSize - 2, 'a');
+    fake.WriteIni(Model("1", 0) + "MENU0=" + kept + "\xC3\xA9,h,White,s\n");
+    LoadList();
+    LoadModelSteps(fake.platform, 0);
+    EXPECT_EQ(g_app.steps[0].purpose, kept);
 }
 
 TEST_F(Config, ShorterModelLeavesLaterRecordsAlone)

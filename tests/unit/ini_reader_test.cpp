@@ -218,19 +218,30 @@ TEST(IniEncoding, Utf8ByteOrderMarkHidesASectionOnTheFirstLine)
 TEST(IniEncoding, BytesBeyondAsciiPassThrough)
 {
     EXPECT_EQ(Look("[s]\r\nk=\xE9\x80\xFF\r\n", "s", "k"), "\xE9\x80\xFF");
-    EXPECT_EQ(IniTextFromBytes("\xFF\x41"), "\xFF\x41");
-    EXPECT_EQ(IniTextFromBytes("\xFE\xFF\0k"s), "\xFE\xFF\0k"s);
 }
 
-TEST(IniEncoding, Utf16LittleEndianIsNarrowed)
+// e-acute, the euro sign and U+1F600, in UTF-8.
+constexpr std::string_view kWide = "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
+
+TEST(IniEncoding, MarkOrValidUtf8DecidesTheEncoding)
 {
-    // "[s]\r\nk=v", e-acute, U+1F600 as a surrogate pair, "x".
-    const std::string bytes = "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0\xE9\0\x3D\xD8\x00\xDE\x78\0"s;
-    EXPECT_EQ(IniTextFromBytes(bytes), "[s]\r\nk=v??x");
-    EXPECT_EQ(IniTextFromBytes("\xFF\xFE"), "");
-    EXPECT_EQ(IniTextFromBytes("\xFF\xFEk\0="s), "k");  // a lone last byte is half a character
-    EXPECT_EQ(IniTextFromBytes("\xFF\xFE\x3D\xD8"), "?");  // a high surrogate at the very end
-    EXPECT_EQ(IniTextFromBytes("\xFF\xFE\x00\xDEk\0"s), "?k");  // a stray low surrogate
+    const auto is = [](std::string bytes, std::string_view text, TextEncoding encoding) {
+        const IniText file = DecodeIniBytes(std::move(bytes));
+        EXPECT_EQ(file.text, text);
+        EXPECT_EQ(file.encoding, encoding);
+    };
+    is("k=v", "k=v", TextEncoding::Ansi);
+    is("k=" + std::string(kWide), "k=" + std::string(kWide), TextEncoding::Utf8);
+    // One broken, overlong, surrogate or too-large sequence leaves the whole file ANSI.
+    for (const std::string bad : {"\xC3(", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"})
+        is("k=" + std::string(kWide) + bad, "k=" + std::string(kWide) + bad, TextEncoding::Ansi);
+    is("\xEF\xBB\xBFk=\xC3\xA9\xFF", "k=\xC3\xA9\xEF\xBF\xBD", TextEncoding::Utf8);
+    // "k=", e-acute, U+1F600 as a surrogate pair, little- and big-endian.
+    is("\xFF\xFEk\0=\0\xE9\0\x3D\xD8\x00\xDE"s, "k=\xC3\xA9\xF0\x9F\x98\x80", TextEncoding::Utf8);
+    is("\xFE\xFF\0k\0=\0\xE9\xD8\x3D\xDE\x00"s, "k=\xC3\xA9\xF0\x9F\x98\x80", TextEncoding::Utf8);
+    // A lone surrogate or a last odd byte is U+FFFD, and the rest is kept.
+    is("\xFF\xFE\x00\xDEk\0\x3D\xD8"s, "\xEF\xBF\xBDk\xEF\xBF\xBD", TextEncoding::Utf8);
+    is("\xFF\xFEk\0="s, "k\xEF\xBF\xBD", TextEncoding::Utf8);
 }
 
 namespace fs = std::filesystem;
@@ -345,6 +356,18 @@ TEST_F(FileIniReaderTest, Utf16LittleEndianFileIsRead)
 {
     const std::string path = Write("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0"sv);
     EXPECT_EQ(Read(path, "s", "k"), "v");
+}
+
+// The limit stays in bytes; a 2-, 3- or 4-byte character that does not fit is left out
+// whole. An ANSI value is cut at the byte, as before.
+TEST_F(FileIniReaderTest, Utf8ValueIsCutAtACharacterBoundary)
+{
+    const std::string path = Write("[s]\r\nk=a" + std::string(kWide) + "\r\n");
+    const std::string a = "a", e = "\xC3\xA9", euro = "\xE2\x82\xAC";
+    const std::pair<std::size_t, std::string> cuts[] = {
+        {3, a}, {4, a + e}, {6, a + e}, {7, a + e + euro}, {10, a + e + euro}, {11, a + std::string(kWide)}};
+    for (const auto& [size, text] : cuts) EXPECT_EQ(Read(path, "s", "k", size), text) << size;
+    EXPECT_EQ(Read(Write("[s]\r\nk=a\xE9\xE9\xFF\r\n"), "s", "k", 3), "a\xE9");
 }
 
 TEST_F(FileIniReaderTest, TenMegabyteLineIsCutAndTheNextLineStillRead)

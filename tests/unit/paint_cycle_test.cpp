@@ -78,27 +78,34 @@ TEST_F(PaintCycle, CancelInTheWelcomeEndsTheRunAndTheNotesStillFollow)
 
 // A message box runs a message loop, and a paint that arrives meanwhile must not
 // show the messages again.
+// The welcome box stands over a black screen that is already shown, not one still in memory.
 TEST_F(PaintCycle, PaintNestedInTheWelcomeBoxStaysBlack)
 {
     class NestingBoxes final : public MessageBoxes {
     public:
-        explicit NestingBoxes(Platform*& platform) : platform_(platform) {}
-        MessageAnswer Show(MessageOwner, const char*, const char*, MessageButtons) override
+        NestingBoxes(Platform*& platform, const int& frames) : platform_(platform), frames_(frames) {}
+        MessageAnswer Show(MessageOwner, const char*, TextEncoding, const char*, MessageButtons) override
         {
-            if (++shown == 1) PaintPatternWindow(*platform_);
+            if (++shown == 1) {
+                framesBeforeWelcome = frames_;
+                PaintPatternWindow(*platform_);
+            }
             return MessageAnswer::Ok;
         }
         int shown = 0;
+        int framesBeforeWelcome = 0;
 
     private:
         Platform*& platform_;
+        const int& frames_;
     };
     Platform* self = nullptr;
-    NestingBoxes boxes(self);
-    Platform nesting{fake.ini, boxes, fake.dialog, fake.canvas, fake.shell};
+    NestingBoxes boxes(self, fake.screen.frames);
+    Platform nesting{fake.ini, boxes, fake.dialog, fake.screen, fake.shell};
     self = &nesting;
     PaintPatternWindow(nesting);
     EXPECT_EQ(boxes.shown, 2);
+    EXPECT_EQ(boxes.framesBeforeWelcome, 1);
 }
 
 TEST_F(PaintCycle, LastStepPaintsBlackAndHidesTheWindow)

@@ -110,4 +110,17 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"MotionGray", Pattern::UniformGrey, 128}),
     RowName);
 
+// The speed driver times this list as "every keyword": each entry must mean what it says,
+// and every pattern must be in it.
+TEST(EveryKeyword, NamesEachPatternAndMatchesIt)
+{
+    bool listed[static_cast<int>(Pattern::Motion) + 1] = {};
+    for (const KeywordSample& sample : kEveryKeyword) {
+        EXPECT_EQ(MatchPatternSpec(sample.spec).pattern, sample.pattern) << sample.spec;
+        listed[static_cast<int>(sample.pattern)] = true;
+    }
+    for (int p = static_cast<int>(Pattern::UniformGrey); p <= static_cast<int>(Pattern::Motion); ++p)
+        EXPECT_TRUE(listed[p]) << "pattern " << p << " has no keyword in kEveryKeyword";
+}
+
 }  // namespace

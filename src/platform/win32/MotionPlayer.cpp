@@ -10,6 +10,11 @@
 #include "platform/SoftCanvas.h"
 #include "platform/win32/WindowFrame.h"
 
+// Declared from Windows 10 1803 on; older systems refuse it and get a plain timer.
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
 namespace {
 
 constexpr double kFallbackHz = 60;  // where the mode reports no rate of its own
@@ -79,6 +84,40 @@ void PutRegion(HWND window, const SoftCanvas& frame, Rect region)
                       static_cast<DWORD>(region.bottom - region.top), region.left, 0, 0,
                       static_cast<UINT>(region.bottom - region.top), rows, &info, DIB_RGB_COLORS);
 }
+
+// Memory for one whole frame: each frame changes only a few columns of the last one.
+class WholeFrame {
+public:
+    WholeFrame() = default;
+    ~WholeFrame() { Release(); }
+    WholeFrame(const WholeFrame&) = delete;
+    WholeFrame& operator=(const WholeFrame&) = delete;
+
+    // Empty when the memory cannot be had.
+    std::span<std::uint32_t> For(Size client)
+    {
+        const std::size_t pixels = static_cast<std::size_t>(client.width) * static_cast<std::size_t>(client.height);
+        if (pixels != size_) {
+            Release();
+            if (pixels == 0) return {};
+            pixels_ = static_cast<std::uint32_t*>(
+                VirtualAlloc(nullptr, pixels * sizeof(std::uint32_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            size_ = pixels_ != nullptr ? pixels : 0;
+        }
+        return {pixels_, size_};
+    }
+
+private:
+    void Release()
+    {
+        if (pixels_ != nullptr) VirtualFree(pixels_, 0, MEM_RELEASE);
+        pixels_ = nullptr;
+        size_ = 0;
+    }
+
+    std::uint32_t* pixels_ = nullptr;
+    std::size_t size_ = 0;
+};
 
 class Player {
 public:
@@ -157,11 +196,16 @@ private:
         estimator_.Reset();
         nextDue_ = Seconds();
         readout_ = MotionReadoutArea(order_.client);
-        const std::span<std::uint32_t> memory = memory_.For(order_.client);
         canvas_.reset();
-        // Without memory for a whole frame the first frame stays, still.
-        if (memory.size() >= static_cast<std::size_t>(order_.client.width) * order_.client.height)
+        const std::span<std::uint32_t> memory = whole_.For(order_.client);
+        if (!memory.empty()) {
             canvas_.emplace(order_.client, 0, memory, PixelOrder::Dib);
+            return;
+        }
+        // Without memory for a whole frame the first frame stays, still, painted in strips.
+        PaintInStrips(order_.client, strips_.For(order_.client), PixelOrder::Dib,
+                      [](Canvas& canvas) { DrawMotionFrame(canvas, 0, 1); },
+                      [&](const SoftCanvas& strip) { PutOnWindow(order_.window, strip); });
     }
 
     void ShowWhole()
@@ -195,7 +239,8 @@ private:
     }
 
     Order order_;
-    FrameMemory memory_;
+    WholeFrame whole_;
+    FrameMemory strips_;
     std::optional<SoftCanvas> canvas_;
     std::int64_t frame_ = 0;
     int step_ = 1;

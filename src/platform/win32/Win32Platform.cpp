@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <utility>
+
 #include "app/AppState.h"
 #include "app/Monitors.h"
 #include "app/Text.h"
-#include "platform/win32/GdiCanvas.h"
+#include "config/IniFile.h"
+#include "platform/win32/MotionPlayer.h"
+#include "platform/win32/WindowFrame.h"
 
 static_assert(kMonitorNameSize == CCHDEVICENAME);
 
@@ -26,40 +31,72 @@ public:
 HWND DialogWindow() { return static_cast<HWND>(g_app.dialogWindow); }
 HWND PatternWindow() { return static_cast<HWND>(g_app.patternWindow); }
 
+// Every text reaches Windows as UTF-16, through the W functions. An ANSI text goes
+// through the ANSI code page, as the A functions took it, so it shows as it always did.
+// No byte widens to more than one UTF-16 unit, so a line-sized buffer holds any text.
+class WideText {
+public:
+    WideText(const char* text, TextEncoding encoding)
+    {
+        const UINT codePage = encoding == TextEncoding::Utf8 ? CP_UTF8 : CP_ACP;
+        const int bytes = static_cast<int>(strnlen(text, kLineSize - 1));
+        const int units = MultiByteToWideChar(codePage, 0, text, bytes, wide_, kLineSize - 1);
+        wide_[units] = L'\0';
+    }
+    WideText(const WideText&) = delete;
+    WideText& operator=(const WideText&) = delete;
+    const wchar_t* Get() const { return wide_; }
+
+private:
+    wchar_t wide_[kLineSize];
+};
+
 class Win32MessageBoxes final : public MessageBoxes {
 public:
-    MessageAnswer Show(MessageOwner owner, const char* text, const char* caption,
+    MessageAnswer Show(MessageOwner owner, const char* text, TextEncoding encoding, const char* caption,
                        MessageButtons buttons) override
     {
         HWND ownerWindow = owner == MessageOwner::Dialog ? DialogWindow() : PatternWindow();
         const UINT type = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
-        return MessageBoxA(ownerWindow, text, caption, type) == IDCANCEL ? MessageAnswer::Cancel
-                                                                         : MessageAnswer::Ok;
+        const int answer =
+            MessageBoxW(ownerWindow, WideText(text, encoding).Get(), WideText(caption, kOwnText).Get(), type);
+        return answer == IDCANCEL ? MessageAnswer::Cancel : MessageAnswer::Ok;
     }
 };
 
+// An ANSI file is read by the system's own reader, as it always was. A UTF-8 or UTF-16
+// file goes to Lumetta's reader, which follows the same rules and keeps every character
+// where the system's would narrow it to the ANSI code page.
 class ProfileIniReader final : public IniReader {
 public:
-    void Read(const char* section, const char* key, std::span<char> out, const char* path) override
+    TextEncoding Read(const char* section, const char* key, std::span<char> out, const char* path) override
     {
-        if (out.empty()) return;
+        if (out.empty()) return TextEncoding::Ansi;
         out[0] = '\0';
         // Without a path the profile functions would fall back to a file in the
         // Windows directory, which is never the file the user meant.
-        if (path == nullptr || path[0] == '\0') return;
+        if (path == nullptr || path[0] == '\0') return TextEncoding::Ansi;
+        IniText file = ReadIniFile(path);
+        if (file.encoding == TextEncoding::Utf8)
+            return TextIniReader(std::move(file)).Read(section, key, out, path);
         GetPrivateProfileStringA(section, key, "", out.data(), static_cast<DWORD>(out.size()), path);
+        return TextEncoding::Ansi;
     }
 };
 
 class Win32DialogControls final : public DialogControls {
 public:
-    void SetText(int id, const char* text) override { SetWindowTextA(Item(id), text); }
+    void SetText(int id, const char* text, TextEncoding encoding) override
+    {
+        SetWindowTextW(Item(id), WideText(text, encoding).Get());
+    }
     void Enable(int id, bool enabled) override { EnableWindow(Item(id), enabled); }
     void Show(int id, bool visible) override { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
     void Focus(int id) override { SetFocus(Item(id)); }
-    void AddListEntry(int id, const char* text) override
+    void AddListEntry(int id, const char* text, TextEncoding encoding) override
     {
-        SendDlgItemMessageA(DialogWindow(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        const WideText entry(text, encoding);
+        SendDlgItemMessageW(DialogWindow(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Get()));
     }
     void SelectListEntry(int id, int index) override
     {
@@ -98,11 +135,25 @@ private:
 };
 
 // The pattern window's handle is known only once its creation has begun.
-class PatternWindowCanvas final : public Canvas {
+class PatternWindowScreen final : public PatternScreen {
 public:
-    Size ClientSize() override { return GdiCanvas(PatternWindow()).ClientSize(); }
-    std::unique_ptr<DrawingContext> Open() override { return GdiCanvas(PatternWindow()).Open(); }
+    void ShowFrame(const std::function<void(Canvas&)>& paint) override
+    {
+        RECT client = {};
+        GetClientRect(PatternWindow(), &client);
+        const Size size{client.right, client.bottom};
+        PaintInStrips(size, memory.For(size), PixelOrder::Dib, paint,
+                      [](const SoftCanvas& strip) { PutOnWindow(PatternWindow(), strip); });
+    }
+
+    FrameMemory memory;
 };
+
+PatternWindowScreen& PatternFrames()
+{
+    static PatternWindowScreen screen;
+    return screen;
+}
 
 BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM context)
 {
@@ -125,6 +176,7 @@ public:
         monitors.count = 0;
         EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     }
+    void PlayMotion(int speed) override { ::PlayMotion(PatternWindow(), speed, g_app.monitorName); }
     void PlacePatternWindow(Rect rect) override
     {
         SetWindowPos(PatternWindow(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
@@ -143,13 +195,16 @@ public:
 
 bool OwnMoveUnderway() { return g_ownMoves > 0; }
 
+#ifdef LUMETTA_INSTRUMENTED
+void LimitFrameRows(int rows) { PatternFrames().memory.LimitRows(rows); }
+#endif
+
 Platform& Win32Platform()
 {
     static Win32MessageBoxes messages;
     static ProfileIniReader ini;
     static Win32DialogControls dialog;
-    static PatternWindowCanvas canvas;
     static Win32Shell shell;
-    static Platform platform{ini, messages, dialog, canvas, shell};
+    static Platform platform{ini, messages, dialog, PatternFrames(), shell};
     return platform;
 }

@@ -9,3 +9,8 @@
 Platform& Win32Platform();
 // True while Lumetta itself moves the wizard.
 bool OwnMoveUnderway();
+#ifdef LUMETTA_INSTRUMENTED
+// Lets the test build paint the pattern window in strips of at most this many rows
+// (0: whole frames), as it does where memory for a whole frame cannot be had.
+void LimitFrameRows(int rows);
+#endif

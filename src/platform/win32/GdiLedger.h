@@ -1,0 +1,64 @@
+// Forced into every source of the instrumented build: each call that makes or frees a
+// GDI object is counted on its way to the platform, so that a handle leaked anywhere,
+// owned by a guard or not, shows in the count that the stress test reads.
+#pragma once
+
+#include <windows.h>
+
+struct GdiLedger {
+    long live = 0;           // held right now; 0 between two paints
+    unsigned long created = 0;  // ever, to show that the counting runs at all
+};
+
+inline GdiLedger& LiveGdiObjects()
+{
+    static GdiLedger ledger;
+    return ledger;
+}
+
+template <typename Handle>
+Handle CountMade(Handle handle)
+{
+    if (handle) {
+        ++LiveGdiObjects().live;
+        ++LiveGdiObjects().created;
+    }
+    return handle;
+}
+
+inline BOOL CountFreed(BOOL freed)
+{
+    if (freed) --LiveGdiObjects().live;
+    return freed;
+}
+
+inline HDC CountedGetDC(HWND window) { return CountMade(GetDC(window)); }
+inline HDC CountedGetWindowDC(HWND window) { return CountMade(GetWindowDC(window)); }
+inline int CountedReleaseDC(HWND window, HDC dc) { return CountFreed(ReleaseDC(window, dc)); }
+inline HDC CountedCreateCompatibleDC(HDC dc) { return CountMade(CreateCompatibleDC(dc)); }
+inline BOOL CountedDeleteDC(HDC dc) { return CountFreed(DeleteDC(dc)); }
+inline HBRUSH CountedCreateSolidBrush(COLORREF colour) { return CountMade(CreateSolidBrush(colour)); }
+inline HBRUSH CountedCreateBrushIndirect(const LOGBRUSH* brush) { return CountMade(CreateBrushIndirect(brush)); }
+inline HPEN CountedCreatePen(int style, int width, COLORREF colour) { return CountMade(CreatePen(style, width, colour)); }
+inline HBITMAP CountedCreateCompatibleBitmap(HDC dc, int width, int height)
+{
+    return CountMade(CreateCompatibleBitmap(dc, width, height));
+}
+inline HBITMAP CountedCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                                       DWORD offset)
+{
+    return CountMade(CreateDIBSection(dc, info, usage, bits, section, offset));
+}
+inline BOOL CountedDeleteObject(HGDIOBJ object) { return CountFreed(DeleteObject(object)); }
+
+#define GetDC CountedGetDC
+#define GetWindowDC CountedGetWindowDC
+#define ReleaseDC CountedReleaseDC
+#define CreateCompatibleDC CountedCreateCompatibleDC
+#define DeleteDC CountedDeleteDC
+#define CreateSolidBrush CountedCreateSolidBrush
+#define CreateBrushIndirect CountedCreateBrushIndirect
+#define CreatePen CountedCreatePen
+#define CreateCompatibleBitmap CountedCreateCompatibleBitmap
+#define CreateDIBSection CountedCreateDIBSection
+#define DeleteObject CountedDeleteObject

@@ -1,0 +1,149 @@
+// The software canvas's fast paths (stripes of rows, bands, cached checker rows) carry
+// every pixel of the pattern window: each is held to a plain canvas that sets one pixel
+// at a time.
+#include "CanvasChecks.h"
+
+#include <random>
+
+#include "patterns/PaintCycle.h"
+#include "patterns/Painters.h"
+
+namespace {
+
+// One drawing operation: a fill (even == odd), a checkerboard, or a line from (left, top)
+// to (right, bottom), its end point excluded.
+struct Op {
+    bool line;
+    Rect at;
+    Colour even;
+    Colour odd;
+};
+
+struct NaiveCanvas {
+    int width;
+    int height;
+    std::vector<Colour> pixels = std::vector<Colour>(static_cast<size_t>(width * height), kUntouched);
+
+    void Set(int x, int y, Colour colour)
+    {
+        if (x >= 0 && x < width && y >= 0 && y < height) pixels[static_cast<size_t>(y * width + x)] = colour;
+    }
+    void Apply(const Op& op)
+    {
+        const Rect& r = op.at;
+        if (!op.line) {
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) Set(x, y, (x + y) % 2 == 0 ? op.even : op.odd);
+            return;
+        }
+        const int dx = r.right > r.left ? 1 : r.right < r.left ? -1 : 0;
+        const int dy = r.bottom > r.top ? 1 : r.bottom < r.top ? -1 : 0;
+        for (int x = r.left, y = r.top; x != r.right || y != r.bottom; x += dx, y += dy) Set(x, y, op.even);
+    }
+};
+
+// Everything drawn through one context, so that it all meets in one flush.
+testing::AssertionResult SameAsNaive(int width, int height, const std::vector<Op>& ops)
+{
+    SoftCanvas fast(width, height, kUntouched);
+    NaiveCanvas naive{width, height};
+    {
+        const auto dc = fast.Open();
+        for (const Op& op : ops) {
+            naive.Apply(op);
+            if (op.line) {
+                dc->SelectPen(op.even);
+                dc->MoveTo(op.at.left, op.at.top);
+                dc->LineTo(op.at.right, op.at.bottom);
+            } else if (op.even == op.odd) {
+                dc->Fill(op.at, op.even);
+            } else {
+                dc->FillChecker(op.at, op.even, op.odd);
+            }
+        }
+    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (fast.Pixel(x, y) != naive.pixels[static_cast<size_t>(y * width + x)])
+                return testing::AssertionFailure() << "(" << x << ", " << y << ") is " << std::hex << fast.Pixel(x, y)
+                                                   << ", expected " << naive.pixels[static_cast<size_t>(y * width + x)];
+    return testing::AssertionSuccess();
+}
+
+Op Fill(Rect at, Colour colour) { return {false, at, colour, colour}; }
+Op Checker(Rect at, Colour even, Colour odd) { return {false, at, even, odd}; }
+
+TEST(SoftCanvasAgainstNaive, CheckerboardsKeepTheClientPhaseAndTheirOwnOddColour)
+{
+    // Starts where x + y is odd, so its first pixel takes the odd colour.
+    EXPECT_TRUE(SameAsNaive(7, 4, {Checker({1, 0, 6, 3}, kWhite, kRed)}));
+    // Same even colour, different odd ones, in one flush.
+    EXPECT_TRUE(SameAsNaive(6, 4, {Checker({0, 0, 6, 2}, kWhite, kRed), Checker({0, 2, 6, 4}, kWhite, kBlue)}));
+}
+
+TEST(SoftCanvasAgainstNaive, StripesKeepTheOrderOfManyFillsAndWhatTheyLeaveUntouched)
+{
+    // More fills on the same rows than a sort keeps in order without being asked to.
+    std::vector<Op> ops;
+    for (int i = 0; i < 40; ++i) ops.push_back(Fill({i % 5, i % 2 * 2, i % 5 + 3, i % 2 * 2 + 1}, GreyOf(i + 1)));
+    EXPECT_TRUE(SameAsNaive(9, 3, ops));
+    // The lower stripe reaches fewer columns than the upper one.
+    EXPECT_TRUE(SameAsNaive(8, 2, {Fill({0, 0, 3, 1}, kRed), Fill({3, 0, 7, 1}, kBlue), Fill({0, 1, 1, 2}, kGreen),
+                                   Fill({1, 1, 2, 2}, kWhite)}));
+}
+
+TEST(SoftCanvasAgainstNaive, RandomDrawingOnTinyCanvases)
+{
+    std::mt19937 random(18);
+    auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const Colour colours[] = {kBlack, kWhite, kRed, kGreen, kBlue};
+    auto colour = [&] { return colours[between(0, 4)]; };
+    for (int round = 0; round < 300; ++round) {
+        const int width = between(1, 12);
+        const int height = between(1, 12);
+        std::vector<Op> ops;
+        for (int i = between(1, 30); i > 0; --i) {
+            Rect at{between(-2, width + 1), between(-2, height + 1), between(-2, width + 1), between(-2, height + 1)};
+            switch (between(0, 3)) {
+            case 0: ops.push_back(Fill(at, colour())); break;
+            case 1: ops.push_back(Checker(at, colour(), colour())); break;
+            case 2: at.bottom = at.top; ops.push_back({true, at, colour(), 0}); break;  // across
+            default: at.right = at.left; ops.push_back({true, at, colour(), 0}); break;  // down
+            }
+        }
+        ASSERT_TRUE(SameAsNaive(width, height, ops)) << "round " << round << ", " << width << "x" << height;
+    }
+}
+
+// A frame painted in strips of a few rows, in the screen's pixel order, is the frame
+// painted whole: every keyword, at sizes whose strips start on odd rows.
+TEST(PaintInStrips, StripsMakeTheWholeFrame)
+{
+    for (const Size size : {Size{37, 23}, Size{300, 9}}) {
+        for (const KeywordSample& keyword : kEveryKeyword) {
+            const auto paint = [&](Canvas& canvas) {
+                FillBlack(canvas);
+                PaintPattern(canvas, MatchPatternSpec(keyword.spec));
+            };
+            SoftCanvas whole(size.width, size.height, kUntouched);
+            paint(whole);
+            std::vector<std::uint32_t> memory(static_cast<size_t>(size.width) * 5);
+            int nextRow = 0;
+            PaintInStrips(size, memory, PixelOrder::Dib, paint, [&](const SoftCanvas& strip) {
+                EXPECT_EQ(strip.FirstRow(), nextRow);
+                nextRow += strip.Rows();
+                for (int y = strip.FirstRow(); y < nextRow; ++y)
+                    for (int x = 0; x < size.width; ++x)
+                        ASSERT_EQ(strip.Pixel(x, y), whole.Pixel(x, y)) << keyword.spec << " at " << x << ", " << y;
+            });
+            EXPECT_EQ(nextRow, size.height) << keyword.spec;
+        }
+    }
+    // The screen's order puts blue in the low byte.
+    std::uint32_t pixel = 0;
+    PaintInStrips({1, 1}, {&pixel, 1}, PixelOrder::Dib, [](Canvas& c) { FillSolid(c, kRed); },
+                  [](const SoftCanvas&) {});
+    EXPECT_EQ(pixel, 0xFF0000u);
+}
+
+}  // namespace
