@@ -102,12 +102,12 @@ void DrawMotionFrame(Canvas& canvas, std::int64_t frame, int step)
     DrawMotionFrame(canvas, frame, step, {0, 0, size.width, size.height});
 }
 
-int MotionChangedColumns(std::int64_t frame, int step, Size size, std::span<Rect, 4> out)
+int MotionChangedColumns(std::int64_t from, std::int64_t to, int step, Size size, std::span<Rect, 4> out)
 {
     if (size.width <= 0 || size.height <= 0) return 0;
     const int side = std::min(MotionObjectSide(size.height), size.width);
     int count = 0;
-    for (const std::int64_t n : {frame - 1, frame}) {
+    for (const std::int64_t n : {from, to}) {
         const int left = MotionObjectLeft(n, step, size.width);
         out[count++] = {left, 0, std::min(left + side, size.width), size.height};
         if (left + side > size.width) out[count++] = {0, 0, left + side - size.width, size.height};

@@ -32,9 +32,9 @@ int MotionObjectLeft(std::int64_t frame, int step, int width);
 void DrawMotionFrame(Canvas& canvas, std::int64_t frame, int step, Rect clip);
 void DrawMotionFrame(Canvas& canvas, std::int64_t frame, int step);
 
-// The column ranges that differ between frame n - 1 and frame n: the object's old and
-// new places, each cut in two where it wraps. Returns how many of out it filled (0 to 4).
-int MotionChangedColumns(std::int64_t frame, int step, Size size, std::span<Rect, 4> out);
+// The column ranges that differ between two frames: the object's old and new places,
+// each cut in two where it wraps. Returns how many of out it filled (0 to 4).
+int MotionChangedColumns(std::int64_t from, std::int64_t to, int step, Size size, std::span<Rect, 4> out);
 
 // Where the readout may go: the top-left corner down to just above the top band's
 // object, so that it never covers one. An empty rectangle when no room is left.

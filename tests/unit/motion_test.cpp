@@ -33,16 +33,17 @@ TEST(MotionFrame, ObjectCrossesEveryBandAtOneXAndWrapsRound)
     EXPECT_EQ(canvas.Pixel(29, 8), kGrey64);
 }
 
-// Painting only the changed columns over the frame before gives the frame itself.
+// Painting only the changed columns over an earlier frame gives the later one.
 TEST(MotionFrame, ChangedColumnsTurnThePreviousFrameIntoTheNext)
 {
     for (const Size size : {Size{1, 1}, Size{7, 5}, Size{40, 48}, Size{301, 217}}) {
         for (const int step : {1, 5, 16, 301}) {
             SoftCanvas updated(size.width, size.height);
             DrawMotionFrame(updated, 0, step);
-            for (std::int64_t frame = 1; frame < 70; ++frame) {
+            // One frame on, and now and then two where one was skipped.
+            for (std::int64_t frame = 1, previous = 0; frame < 90; previous = frame, frame += frame % 7 ? 1 : 2) {
                 std::array<Rect, 4> columns{};
-                const int count = MotionChangedColumns(frame, step, size, columns);
+                const int count = MotionChangedColumns(previous, frame, step, size, columns);
                 for (int i = 0; i < count; ++i) DrawMotionFrame(updated, frame, step, columns[i]);
                 SoftCanvas whole(size.width, size.height);
                 DrawMotionFrame(whole, frame, step);

@@ -1,6 +1,8 @@
 #include "platform/win32/MotionPlayer.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -35,6 +37,7 @@ Order g_order;
 HANDLE g_orders = nullptr;  // auto-reset: a new order waits
 HANDLE g_quit = nullptr;    // manual-reset: the player ends
 HANDLE g_thread = nullptr;
+std::atomic<long> g_framesShown{0};
 
 using DwmFlushFn = HRESULT(WINAPI*)();
 
@@ -168,9 +171,14 @@ public:
     void ShowNextFrame()
     {
         if (!Playing()) return;
-        ++frame_;
+        // A late frame moves the object on by the frames it missed, so that its speed
+        // holds; the readout counts them as skipped.
+        const double now = Seconds();
+        const std::int64_t previous = frame_;
+        frame_ += std::max<std::int64_t>(1, std::llround((now - shownAt_) * Rate()));
+        shownAt_ = now;
         Rect columns[4];
-        const int count = MotionChangedColumns(frame_, step_, order_.client, columns);
+        const int count = MotionChangedColumns(previous, frame_, step_, order_.client, columns);
         Rect changed{order_.client.width, readout_.bottom, 0, order_.client.height};
         for (int i = 0; i < count; ++i) {
             DrawMotionFrame(*canvas_, frame_, step_, columns[i]);
@@ -179,11 +187,15 @@ public:
         }
         canvas_->Pixels();  // everything drawn is in memory before it is shown
         PutRegion(order_.window, *canvas_, changed);
-        estimator_.AddFrame(Seconds());
+        ++g_framesShown;
+        estimator_.AddFrame(now);
         ShowReadout(false);
     }
 
 private:
+    bool Measured() const { return vblank_.Result() == VBlankCheck::Verdict::Paced && estimator_.RefreshHz() > 0; }
+    double Rate() const { return Measured() ? estimator_.RefreshHz() : order_.nominalHz; }
+
     void Restart()
     {
         if (timer_ == nullptr) {
@@ -194,7 +206,7 @@ private:
         frame_ = 0;
         step_ = MotionStepPerFrame(order_.speed, order_.nominalHz);
         estimator_.Reset();
-        nextDue_ = Seconds();
+        nextDue_ = shownAt_ = Seconds();
         readout_ = MotionReadoutArea(order_.client);
         canvas_.reset();
         const std::span<std::uint32_t> memory = whole_.For(order_.client);
@@ -222,8 +234,8 @@ private:
         const double now = Seconds();
         if (!always && now - readoutShownAt_ < kReadoutSeconds) return;
         readoutShownAt_ = now;
-        const bool measured = vblank_.Result() == VBlankCheck::Verdict::Paced;
-        const double rate = measured && estimator_.RefreshHz() > 0 ? estimator_.RefreshHz() : order_.nominalHz;
+        const bool measured = Measured();
+        const double rate = Rate();
         char text[kReadoutSize];
         FormatMotionReadout(text, rate, measured, static_cast<int>(step_ * rate + 0.5), estimator_.SkippedFrames());
         if (!always && std::strcmp(text, shown_) == 0) return;
@@ -250,6 +262,7 @@ private:
     DwmFlushFn dwmFlush_ = nullptr;
     HANDLE timer_ = nullptr;
     double nextDue_ = 0;
+    double shownAt_ = 0;
     double readoutShownAt_ = 0;
     char shown_[kReadoutSize] = {};
 };
@@ -307,6 +320,8 @@ void PlayMotion(HWND window, int speed, const char* monitorName)
     ReleaseSRWLockExclusive(&g_lock);
     SetEvent(g_orders);
 }
+
+long MotionFramesShown() { return g_framesShown; }
 
 void EndMotionPlayer()
 {
