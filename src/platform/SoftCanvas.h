@@ -108,5 +108,5 @@ private:
 // (at least one row), top first, and hands each painted strip to present. paint runs once
 // per strip and must draw the same frame each time.
 void PaintInStrips(Size client, std::span<std::uint32_t> memory, PixelOrder order,
-                   const std::function<void(Canvas&)>& paint,
+                   const std::function<void(SoftCanvas&)>& paint,
                    const std::function<void(const SoftCanvas&)>& present);

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 struct GdiLedger {
-    long live = 0;           // held right now; 0 between two paints
+    long live = 0;           // held right now; between paints, only the frame memory
     unsigned long created = 0;  // ever, to show that the counting runs at all
 };
 
