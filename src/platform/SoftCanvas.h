@@ -1,6 +1,6 @@
 // An in-memory canvas with the pattern window's pixel rules. The pattern window's frames
-// are painted on it and then put on the screen whole; tests, the benchmark and the
-// gallery read it back.
+// are painted on it, but for their characters, which GDI draws in the system font, and
+// then put on the screen; tests, the benchmark and the gallery read it back whole.
 #pragma once
 
 #include "platform/Platform.h"
