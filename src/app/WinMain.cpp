@@ -9,6 +9,7 @@
 #include "app/ConfigPath.h"
 #include "app/Monitors.h"
 #include "patterns/PaintCycle.h"
+#include "platform/win32/MotionPlayer.h"
 #include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
@@ -53,12 +54,18 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 // The test build answers what another process cannot read from it: how many GDI
 // objects it holds (wParam 0) and has ever created (wParam 1), and the state of a
 // command of the wizard's system menu (wParam), as Wine keeps menus out of other
-// processes' reach; and it paints in strips of wParam rows when told to.
+// processes' reach; how many frames the moving pattern has shown; and it paints in
+// strips of wParam rows when told to.
 bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
 {
     static const UINT ledgerQuery = RegisterWindowMessageA("Lumetta.GdiLedger");
     static const UINT menuQuery = RegisterWindowMessageA("Lumetta.SystemCommandState");
     static const UINT stripRows = RegisterWindowMessageA("Lumetta.FrameRows");
+    static const UINT motionFrames = RegisterWindowMessageA("Lumetta.MotionFrames");
+    if (message == motionFrames) {
+        result = MotionFramesShown();
+        return true;
+    }
     if (message == ledgerQuery) {
         const GdiLedger& ledger = LiveGdiObjects();
         result = wParam == 0 ? static_cast<LRESULT>(ledger.live) : static_cast<LRESULT>(ledger.created);
@@ -92,6 +99,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     case WM_CREATE:
         return OpenWizard(window, wParam, lParam);
     case WM_DESTROY:
+        EndMotionPlayer();
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "config/Config.h"
+#include "patterns/Motion.h"
 #include "patterns/Painters.h"
 
 namespace {
@@ -85,6 +86,10 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
     case Pattern::Gradient:
         DrawGradients(canvas);
         break;
+    // Its first frame; the frames after it are the moving pattern's own.
+    case Pattern::Motion:
+        DrawMotionFrame(canvas, 0, 1);
+        break;
     case Pattern::None:
         break;
     }
@@ -92,6 +97,15 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
 
 void PaintPatternWindow(Platform& platform)
 {
+    const int index = g_app.currentStep - 2;
+    const bool patternStep = g_app.currentStep != 1 && g_app.currentStep != g_app.stepCount;
+    // No such step: stay black.
+    const PatternChoice choice = patternStep && index >= 0 && index < kMaxSteps
+                                     ? MatchPatternSpec(g_app.steps[index].patternSpec)
+                                     : PatternChoice{Pattern::None, 0};
+    // A moving pattern shows its frames from a thread of its own; every other step,
+    // and the hidden window of the last one, stops it.
+    platform.shell.PlayMotion(choice.pattern == Pattern::Motion ? choice.number : 0);
     if (g_app.currentStep == 1) {
         platform.patternScreen.ShowFrame(FillBlack);
         if (g_app.firstPaintPending != 0) ShowStartupMessages(platform);
@@ -102,11 +116,7 @@ void PaintPatternWindow(Platform& platform)
         platform.shell.ShowPatternWindow(false);
         return;
     }
-    const int index = g_app.currentStep - 2;
-    // No such step: stay black.
-    const PatternChoice choice = index < 0 || index >= kMaxSteps
-                                     ? PatternChoice{Pattern::None, 0}
-                                     : MatchPatternSpec(g_app.steps[index].patternSpec);
+    if (choice.pattern == Pattern::Motion) return;
     platform.patternScreen.ShowFrame([choice](Canvas& canvas) {
         FillBlack(canvas);
         PaintPattern(canvas, choice);

@@ -1,6 +1,7 @@
 #include "patterns/PatternGrammar.h"
 
 #include "config/Config.h"
+#include "patterns/Motion.h"
 
 namespace {
 
@@ -53,5 +54,6 @@ PatternChoice MatchPatternSpec(std::string_view spec)
     for (const ExactKeyword& keyword : kGuideKeywords) {
         if (spec == keyword.text) return {keyword.pattern, 0};
     }
+    if (const auto speed = MotionSpeed(spec)) return {Pattern::Motion, *speed};
     return {Pattern::None, 0};
 }

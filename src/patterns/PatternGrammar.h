@@ -22,7 +22,9 @@ enum class Pattern {
     WhiteLevel,
     Gamma,
     Checker,
-    Gradient,  // the last: kEveryKeyword's test walks the values up to here
+    Gradient,
+    Motion,  // "Motion" or "Motion<speed>": number is the speed in px/s. The last:
+             // kEveryKeyword's test walks the values up to here
 };
 
 struct PatternChoice {
@@ -48,10 +50,9 @@ inline constexpr KeywordSample kEveryKeyword[] = {
     {"V3Lines", Pattern::VerticalLines}, {"HLines", Pattern::HorizontalLines},
     {"CLines", Pattern::ColourRamp},     {"CHatch", Pattern::Hatch},
     {"C4Hatch", Pattern::Hatch},         {"GLines", Pattern::LabelledRamp},
-    {"Gray64", Pattern::UniformGrey},    {"Help", Pattern::Black},
-    {"Red", Pattern::Red},
+    {"Gray64", Pattern::UniformGrey},    {"Red", Pattern::Red},
     {"Green", Pattern::Green},           {"Blue", Pattern::Blue},
     {"BlackLevel", Pattern::BlackLevel}, {"WhiteLevel", Pattern::WhiteLevel},
     {"Gamma", Pattern::Gamma},           {"Checker", Pattern::Checker},
-    {"Gradient", Pattern::Gradient},
+    {"Gradient", Pattern::Gradient},     {"Motion", Pattern::Motion},
 };

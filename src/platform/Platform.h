@@ -133,6 +133,9 @@ public:
     virtual void ShowPatternWindow(bool visible) = 0;
     // Paints the pattern window now, before returning; never through the queue.
     virtual void PaintPatternWindow() = 0;
+    // Plays the moving pattern at speed px/s on the pattern window, frame after frame,
+    // until told 0. The same speed again shows the whole current frame anew.
+    virtual void PlayMotion(int speed) = 0;
     // Ends the run: the pattern window is told it is destroyed.
     virtual void DestroyPatternWindow() = 0;
 };

@@ -4,6 +4,7 @@
 //   cmake --preset bench && cmake --build --preset bench
 //   build/bench/tests/bench/lumetta_painters_bench --benchmark_repetitions=10
 //       --benchmark_report_aggregates_only=true
+#include "patterns/Motion.h"
 #include "patterns/PaintCycle.h"
 #include "patterns/Painters.h"
 #include "patterns/PatternGrammar.h"
@@ -59,6 +60,16 @@ const std::vector<std::pair<std::string, Paint>>& Painters()
         {"Gamma", Keyword("Gamma")},
         {"Checker", Keyword("Checker")},
         {"Gradient", Keyword("Gradient")},
+        // What the motion player paints each frame: the object's old and new columns.
+        {"Motion (one frame)",
+         [frame = std::int64_t{0}](Canvas& c) mutable {
+             const Size size = c.ClientSize();
+             const int step = MotionStepPerFrame(kMotionDefaultSpeed, 60);
+             Rect columns[4];
+             const int count = MotionChangedColumns(frame, frame + 1, step, size, columns);
+             ++frame;
+             for (int i = 0; i < count; ++i) DrawMotionFrame(c, frame, step, columns[i]);
+         }},
     };
     return painters;
 }

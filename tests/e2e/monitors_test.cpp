@@ -232,3 +232,30 @@ TEST_F(TwoMonitors, a_click_on_the_other_monitor_brings_a_hidden_wizard_back)
     app.Press(dialog, IDC_QUIT);
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
+
+// The moving pattern starts again at the second monitor's size: its objects are an
+// eighth of that monitor's height.
+TEST_F(TwoMonitors, the_moving_pattern_follows_the_wizard_at_the_new_monitors_size)
+{
+    Lumetta app("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=M,Moving\r\n[M]\r\nMENU_NUMBER=1\r\n"
+                "MENU0=Overdrive, Look., Motion, Squares\r\n");
+    HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog != nullptr);
+    app.Press(dialog, IDC_NEXT);
+    ASSERT_TRUE(WaitForStep(dialog, 2, 3));
+    PostMessageA(dialog, WM_SYSCOMMAND, IDM_NEXT_MONITOR, 0);
+    ASSERT_TRUE(Covers(app.PatternWindow(), second));
+    const int height = second.bottom - second.top;
+    const int side = height / 8;
+    const int row = second.top + height / 3 + (height / 3 - side) / 2 + 1;  // the middle band's object
+    EXPECT_TRUE(WaitUntil([&] {
+        int run = 0;
+        for (int x = second.left; x < second.right && run <= side; ++x) {
+            run = ScreenPixel(x, row) == kWhitePixel ? run + 1 : 0;
+            if (run == side && (x + 1 == second.right || ScreenPixel(x + 1, row) != kWhitePixel)) return true;
+        }
+        return false;
+    }, 5000)) << "no object " << side << " pixels wide on the second monitor";
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+}

@@ -67,10 +67,13 @@ using ScreenCompare = EndToEnd;
 
 TEST_F(ScreenCompare, every_keyword_reaches_the_screen_as_the_software_canvas_paints_it)
 {
+    // Still frames only: the Motion cases follow the moving one.
+    std::vector<std::string> stills;
+    for (const KeywordSample& keyword : kEveryKeyword)
+        if (keyword.pattern != Pattern::Motion) stills.emplace_back(keyword.spec);
     std::string ini = "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=P,Patterns\r\n[P]\r\nMENU_NUMBER=" +
-                      std::to_string(std::size(kEveryKeyword)) + "\r\n";
-    for (size_t i = 0; i < std::size(kEveryKeyword); ++i)
-        ini += "MENU" + std::to_string(i) + "=p,h," + std::string(kEveryKeyword[i].spec) + ",s\r\n";
+                      std::to_string(stills.size()) + "\r\n";
+    for (size_t i = 0; i < stills.size(); ++i) ini += "MENU" + std::to_string(i) + "=p,h," + stills[i] + ",s\r\n";
     StartOptions options;
     options.exe = Programs().instrumented;
     options.dataIni = ini;
@@ -87,10 +90,10 @@ TEST_F(ScreenCompare, every_keyword_reaches_the_screen_as_the_software_canvas_pa
     const int screenWidth = ScreenSize().cx;
     const std::vector<RECT> labels = LabelCells(pattern);
 
-    for (size_t i = 0; i < std::size(kEveryKeyword); ++i) {
-        const std::string spec(kEveryKeyword[i].spec);
+    for (size_t i = 0; i < stills.size(); ++i) {
+        const std::string& spec = stills[i];
         app.Press(dialog, IDC_NEXT);
-        ASSERT_TRUE(WaitForStep(dialog, static_cast<int>(i) + 2, static_cast<int>(std::size(kEveryKeyword)) + 2));
+        ASSERT_TRUE(WaitForStep(dialog, static_cast<int>(i) + 2, static_cast<int>(stills.size()) + 2));
         PostMessageA(GetDlgItem(dialog, IDC_HIDE), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
 

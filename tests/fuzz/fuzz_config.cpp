@@ -122,6 +122,7 @@ class PaintingShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& monitors) override { monitors.count = 0; }
     void PlacePatternWindow(Rect) override {}
+    void PlayMotion(int) override {}
     void ShowPatternWindow(bool) override {}
     void PaintPatternWindow() override
     {

@@ -86,12 +86,14 @@ class FakeShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& out) override { out = monitors; }
     void PlacePatternWindow(Rect rect) override { patternRect = rect; }
+    void PlayMotion(int speed) override { motionSpeed = speed; }
     void ShowPatternWindow(bool visible) override { patternVisible = visible; }
     void PaintPatternWindow() override { ++paints; }
     void DestroyPatternWindow() override { destroyed = true; }
 
     MonitorList monitors{};
     Rect patternRect{};
+    int motionSpeed = 0;
     bool patternVisible = false;
     int paints = 0;
     bool destroyed = false;

@@ -139,6 +139,26 @@ TEST_F(PaintCycle, PatternStepPaintsItsKeywordOverBlack)
     EXPECT_TRUE(fake.shell.patternVisible);
 }
 
+// The player paints a moving step's frames; any other paint stops it.
+TEST_F(PaintCycle, AMotionStepHandsItsSpeedToThePlayerAndOtherStepsStopIt)
+{
+    fake.canvas.Resize(kWidth, kHeight, kRed);
+    OnPatternStep("Motion120");
+    Paint();
+    EXPECT_EQ(fake.shell.motionSpeed, 120);
+    EXPECT_EQ(At(0, 0), kRed);  // left for the player
+    for (int step : {3, 1}) {
+        g_app.currentStep = step;
+        Paint();
+        EXPECT_EQ(fake.shell.motionSpeed, 0) << step;
+    }
+    OnPatternStep("Motion");
+    Paint();
+    OnPatternStep("White");
+    Paint();
+    EXPECT_EQ(fake.shell.motionSpeed, 0);
+}
+
 TEST_F(PaintCycle, UnknownKeywordLeavesTheScreenBlack)
 {
     for (const char* spec : {"Border ", "white", "", "H2Lines"}) {

@@ -99,16 +99,27 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"CGradientHatch", Pattern::Hatch, 2}),
     RowName);
 
+// Motion speeds run from 60 to 7680 px/s, written as plain digits.
+INSTANTIATE_TEST_SUITE_P(
+    MotionKeywords, PatternSpecRows,
+    ::testing::Values(Row{"Motion", Pattern::Motion, 960}, Row{"Motion60", Pattern::Motion, 60},
+                      Row{"Motion7680", Pattern::Motion, 7680}, Row{"Motion59", Pattern::None, 0},
+                      Row{"Motion7681", Pattern::None, 0}, Row{"Motion0960", Pattern::None, 0},
+                      Row{"Motion 960", Pattern::None, 0}, Row{"Motion+960", Pattern::None, 0},
+                      Row{"Motion960px", Pattern::None, 0}, Row{"motion", Pattern::None, 0},
+                      Row{"MotionGray", Pattern::UniformGrey, 128}),
+    RowName);
+
 // The speed driver times this list as "every keyword": each entry must mean what it says,
 // and every pattern must be in it.
 TEST(EveryKeyword, NamesEachPatternAndMatchesIt)
 {
-    bool listed[static_cast<int>(Pattern::Gradient) + 1] = {};
+    bool listed[static_cast<int>(Pattern::Motion) + 1] = {};
     for (const KeywordSample& sample : kEveryKeyword) {
         EXPECT_EQ(MatchPatternSpec(sample.spec).pattern, sample.pattern) << sample.spec;
         listed[static_cast<int>(sample.pattern)] = true;
     }
-    for (int p = static_cast<int>(Pattern::UniformGrey); p <= static_cast<int>(Pattern::Gradient); ++p)
+    for (int p = static_cast<int>(Pattern::UniformGrey); p <= static_cast<int>(Pattern::Motion); ++p)
         EXPECT_TRUE(listed[p]) << "pattern " << p << " has no keyword in kEveryKeyword";
 }
 

@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <atomic>
+
+// Atomic: the motion player draws from a thread of its own.
 struct GdiLedger {
-    long live = 0;           // held right now; between paints, only the frame memory
-    unsigned long created = 0;  // ever, to show that the counting runs at all
+    std::atomic<long> live{0};              // held right now; between paints, only the frame memory
+    std::atomic<unsigned long> created{0};  // ever, to show that the counting runs at all
 };
 
 inline GdiLedger& LiveGdiObjects()

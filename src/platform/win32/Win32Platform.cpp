@@ -9,6 +9,7 @@
 #include "app/Monitors.h"
 #include "app/Text.h"
 #include "config/IniFile.h"
+#include "platform/win32/MotionPlayer.h"
 #include "platform/win32/WindowFrame.h"
 
 static_assert(kMonitorNameSize == CCHDEVICENAME);
@@ -181,6 +182,7 @@ public:
         monitors.count = 0;
         EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     }
+    void PlayMotion(int speed) override { ::PlayMotion(PatternWindow(), speed, g_app.monitorName); }
     void PlacePatternWindow(Rect rect) override
     {
         SetWindowPos(PatternWindow(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,

@@ -1,0 +1,335 @@
+#include "platform/win32/MotionPlayer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+#include "patterns/FrameTiming.h"
+#include "patterns/Motion.h"
+#include "platform/SoftCanvas.h"
+#include "platform/win32/WindowFrame.h"
+
+// Declared from Windows 10 1803 on; older systems refuse it and get a plain timer.
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+namespace {
+
+constexpr double kFallbackHz = 60;  // where the mode reports no rate of its own
+constexpr int kReadoutMargin = 4;
+constexpr double kReadoutSeconds = 0.5;  // the readout changes at most this often
+constexpr std::size_t kReadoutSize = 64;
+
+struct Order {
+    HWND window = nullptr;
+    int speed = 0;
+    Size client{0, 0};
+    double nominalHz = kFallbackHz;
+};
+
+// The mailbox between the wizard's thread and the player: the newest order only.
+SRWLOCK g_lock = SRWLOCK_INIT;
+Order g_order;
+HANDLE g_orders = nullptr;  // auto-reset: a new order waits
+HANDLE g_quit = nullptr;    // manual-reset: the player ends
+HANDLE g_thread = nullptr;
+std::atomic<long> g_framesShown{0};
+
+using DwmFlushFn = HRESULT(WINAPI*)();
+
+enum class Wake { Frame, Order, Quit };
+
+Wake WakeOf(DWORD waited)
+{
+    if (waited == WAIT_OBJECT_0) return Wake::Quit;
+    return waited == WAIT_OBJECT_0 + 1 ? Wake::Order : Wake::Frame;
+}
+
+double Seconds()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+// The compositor's vertical-blank wait, looked up so that the program still starts
+// where there is none.
+DwmFlushFn FindDwmFlush()
+{
+    HMODULE dwm = LoadLibraryExA("dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (dwm == nullptr) dwm = LoadLibraryA("dwmapi.dll");  // Windows 7 without KB2533623
+    return dwm ? reinterpret_cast<DwmFlushFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush"))) : nullptr;
+}
+
+// Rows top to bottom, columns left to right of the frame, in one call.
+void PutRegion(HWND window, const SoftCanvas& frame, Rect region)
+{
+    if (region.left >= region.right || region.top >= region.bottom) return;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = frame.Width();
+    info.bmiHeader.biHeight = -(region.bottom - region.top);  // top-down, just these rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const std::uint32_t* rows = frame.Pixels().data() + static_cast<std::size_t>(region.top) * frame.Width();
+    WindowDC dc(window);
+    SetDIBitsToDevice(dc.Get(), region.left, region.top, static_cast<DWORD>(region.right - region.left),
+                      static_cast<DWORD>(region.bottom - region.top), region.left, 0, 0,
+                      static_cast<UINT>(region.bottom - region.top), rows, &info, DIB_RGB_COLORS);
+}
+
+// Memory for one whole frame: each frame changes only a few columns of the last one.
+class WholeFrame {
+public:
+    WholeFrame() = default;
+    ~WholeFrame() { Release(); }
+    WholeFrame(const WholeFrame&) = delete;
+    WholeFrame& operator=(const WholeFrame&) = delete;
+
+    // Empty when the memory cannot be had.
+    std::span<std::uint32_t> For(Size client)
+    {
+        const std::size_t pixels = static_cast<std::size_t>(client.width) * static_cast<std::size_t>(client.height);
+        if (pixels != size_) {
+            Release();
+            if (pixels == 0) return {};
+            pixels_ = static_cast<std::uint32_t*>(
+                VirtualAlloc(nullptr, pixels * sizeof(std::uint32_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            size_ = pixels_ != nullptr ? pixels : 0;
+        }
+        return {pixels_, size_};
+    }
+
+private:
+    void Release()
+    {
+        if (pixels_ != nullptr) VirtualFree(pixels_, 0, MEM_RELEASE);
+        pixels_ = nullptr;
+        size_ = 0;
+    }
+
+    std::uint32_t* pixels_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+class Player {
+public:
+    ~Player()
+    {
+        if (timer_ != nullptr) CloseHandle(timer_);
+    }
+
+    bool Playing() const { return order_.speed != 0 && canvas_.has_value(); }
+
+    void Take(const Order& order)
+    {
+        const bool same = order.window == order_.window && order.speed == order_.speed &&
+                          order.client.width == order_.client.width &&
+                          order.client.height == order_.client.height && order.nominalHz == order_.nominalHz;
+        order_ = order;
+        if (order.speed == 0) {
+            canvas_.reset();
+            return;
+        }
+        if (!same) Restart();
+        ShowWhole();
+    }
+
+    // Waits for the frame's moment, or for whatever comes first: an order or the quit request.
+    Wake WaitForFrame(HANDLE quit, HANDLE orders)
+    {
+        const HANDLE events[3] = {quit, orders, timer_};
+        if (dwmFlush_ != nullptr && vblank_.Result() != VBlankCheck::Verdict::Unpaced) {
+            const double start = Seconds();
+            const HRESULT result = dwmFlush_();
+            vblank_.AddWait(Seconds() - start, SUCCEEDED(result));
+            if (vblank_.Result() != VBlankCheck::Verdict::Unpaced) return WakeOf(WaitForMultipleObjects(2, events, FALSE, 0));
+            nextDue_ = Seconds();
+        }
+        // Due times run on from the first, so that late wake-ups do not add up.
+        const double period = 1 / order_.nominalHz;
+        const double now = Seconds();
+        nextDue_ = std::max(nextDue_ + period, now);
+        if (timer_ == nullptr)
+            return WakeOf(WaitForMultipleObjects(2, events, FALSE, static_cast<DWORD>((nextDue_ - now) * 1000)));
+        LARGE_INTEGER due;
+        due.QuadPart = -static_cast<LONGLONG>((nextDue_ - now) * 1e7);  // 100 ns units, relative
+        SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
+        return WakeOf(WaitForMultipleObjects(3, events, FALSE, INFINITE));
+    }
+
+    void ShowNextFrame()
+    {
+        if (!Playing()) return;
+        // A late frame moves the object on by the frames it missed, so that its speed
+        // holds; the readout counts them as skipped.
+        const double now = Seconds();
+        const std::int64_t previous = frame_;
+        frame_ += std::max<std::int64_t>(1, std::llround((now - shownAt_) * Rate()));
+        shownAt_ = now;
+        Rect columns[4];
+        const int count = MotionChangedColumns(previous, frame_, step_, order_.client, columns);
+        Rect changed{order_.client.width, readout_.bottom, 0, order_.client.height};
+        for (int i = 0; i < count; ++i) {
+            DrawMotionFrame(*canvas_, frame_, step_, columns[i]);
+            changed.left = std::min(changed.left, columns[i].left);
+            changed.right = std::max(changed.right, columns[i].right);
+        }
+        canvas_->Pixels();  // everything drawn is in memory before it is shown
+        PutRegion(order_.window, *canvas_, changed);
+        ++g_framesShown;
+        estimator_.AddFrame(now);
+        ShowReadout(false);
+    }
+
+private:
+    bool Measured() const { return vblank_.Result() == VBlankCheck::Verdict::Paced && estimator_.RefreshHz() > 0; }
+    double Rate() const { return Measured() ? estimator_.RefreshHz() : order_.nominalHz; }
+
+    void Restart()
+    {
+        if (timer_ == nullptr) {
+            timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+            if (timer_ == nullptr) timer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);  // before Windows 10 1803
+        }
+        if (dwmFlush_ == nullptr) dwmFlush_ = FindDwmFlush();
+        frame_ = 0;
+        step_ = MotionStepPerFrame(order_.speed, order_.nominalHz);
+        estimator_.Reset();
+        nextDue_ = shownAt_ = Seconds();
+        readout_ = MotionReadoutArea(order_.client);
+        canvas_.reset();
+        const std::span<std::uint32_t> memory = whole_.For(order_.client);
+        if (!memory.empty()) {
+            canvas_.emplace(order_.client, 0, memory, PixelOrder::Dib);
+            return;
+        }
+        // Without memory for a whole frame the first frame stays, still, painted in strips.
+        PaintInStrips(order_.client, strips_.For(order_.client), PixelOrder::Dib,
+                      [](Canvas& canvas) { DrawMotionFrame(canvas, 0, 1); },
+                      [&](const SoftCanvas& strip) { PutOnWindow(order_.window, strip); });
+    }
+
+    void ShowWhole()
+    {
+        if (!canvas_) return;
+        DrawMotionFrame(*canvas_, frame_, step_);
+        canvas_->Pixels();
+        PutRegion(order_.window, *canvas_, {0, 0, order_.client.width, order_.client.height});
+        ShowReadout(true);
+    }
+
+    void ShowReadout(bool always)
+    {
+        const double now = Seconds();
+        if (!always && now - readoutShownAt_ < kReadoutSeconds) return;
+        readoutShownAt_ = now;
+        const bool measured = Measured();
+        const double rate = Rate();
+        char text[kReadoutSize];
+        FormatMotionReadout(text, rate, measured, static_cast<int>(step_ * rate + 0.5), estimator_.SkippedFrames());
+        if (!always && std::strcmp(text, shown_) == 0) return;
+        std::strcpy(shown_, text);
+        WindowDC dc(order_.window);
+        SIZE extent = {};
+        const int length = static_cast<int>(std::strlen(text));
+        GetTextExtentPoint32A(dc.Get(), text, length, &extent);
+        // Only where it stays clear of the moving objects.
+        if (kReadoutMargin + extent.cy > readout_.bottom) return;
+        PutRegion(order_.window, *canvas_, readout_);
+        TextOutA(dc.Get(), kReadoutMargin, kReadoutMargin, text, length);
+    }
+
+    Order order_;
+    WholeFrame whole_;
+    FrameMemory strips_;
+    std::optional<SoftCanvas> canvas_;
+    std::int64_t frame_ = 0;
+    int step_ = 1;
+    Rect readout_{0, 0, 0, 0};
+    RefreshEstimator estimator_;
+    VBlankCheck vblank_;
+    DwmFlushFn dwmFlush_ = nullptr;
+    HANDLE timer_ = nullptr;
+    double nextDue_ = 0;
+    double shownAt_ = 0;
+    double readoutShownAt_ = 0;
+    char shown_[kReadoutSize] = {};
+};
+
+Order TakeOrder()
+{
+    AcquireSRWLockShared(&g_lock);
+    const Order order = g_order;
+    ReleaseSRWLockShared(&g_lock);
+    return order;
+}
+
+DWORD WINAPI PlayerMain(void*)
+{
+    // The player lives on this thread's stack: its memory and handles end with it.
+    Player player;
+    const HANDLE events[2] = {g_quit, g_orders};
+    for (;;) {
+        // Asleep without using the processor while there is nothing to play.
+        const Wake wake = player.Playing() ? player.WaitForFrame(g_quit, g_orders)
+                                           : WakeOf(WaitForMultipleObjects(2, events, FALSE, INFINITE));
+        if (wake == Wake::Quit) return 0;
+        if (wake == Wake::Order)
+            player.Take(TakeOrder());
+        else
+            player.ShowNextFrame();
+    }
+}
+
+double NominalRefresh(const char* monitorName)
+{
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    // 0 and 1 stand for the hardware's default rate, which says nothing.
+    if (EnumDisplaySettingsA(monitorName, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1)
+        return mode.dmDisplayFrequency;
+    return kFallbackHz;
+}
+
+}  // namespace
+
+void PlayMotion(HWND window, int speed, const char* monitorName)
+{
+    if (g_thread == nullptr) {
+        if (speed == 0) return;  // nothing plays, nothing to stop
+        g_orders = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        g_quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        g_thread = CreateThread(nullptr, 0, PlayerMain, nullptr, 0, nullptr);
+        if (g_thread == nullptr) return;
+    }
+    RECT client = {};
+    GetClientRect(window, &client);
+    AcquireSRWLockExclusive(&g_lock);
+    g_order = {window, speed, {client.right, client.bottom}, speed ? NominalRefresh(monitorName) : kFallbackHz};
+    ReleaseSRWLockExclusive(&g_lock);
+    SetEvent(g_orders);
+}
+
+long MotionFramesShown() { return g_framesShown; }
+
+void EndMotionPlayer()
+{
+    if (g_thread == nullptr) return;
+    SetEvent(g_quit);
+    WaitForSingleObject(g_thread, INFINITE);
+    CloseHandle(g_thread);
+    CloseHandle(g_orders);
+    CloseHandle(g_quit);
+    g_thread = g_orders = g_quit = nullptr;
+}
