@@ -304,7 +304,7 @@ void SoftCanvas::DrawGlyph(int x, int y, char c)
 }
 
 void PaintInStrips(Size client, std::span<std::uint32_t> memory, PixelOrder order,
-                   const std::function<void(Canvas&)>& paint,
+                   const std::function<void(SoftCanvas&)>& paint,
                    const std::function<void(const SoftCanvas&)>& present)
 {
     for (int top = 0; top < client.height;) {

@@ -1,6 +1,6 @@
 // An in-memory canvas with the pattern window's pixel rules. The pattern window's frames
-// are painted on it and then put on the screen whole; tests, the benchmark and the
-// gallery read it back.
+// are painted on it, but for their characters, which GDI draws in the system font, and
+// then put on the screen; tests, the benchmark and the gallery read it back whole.
 #pragma once
 
 #include "platform/Platform.h"
@@ -108,5 +108,5 @@ private:
 // (at least one row), top first, and hands each painted strip to present. paint runs once
 // per strip and must draw the same frame each time.
 void PaintInStrips(Size client, std::span<std::uint32_t> memory, PixelOrder order,
-                   const std::function<void(Canvas&)>& paint,
+                   const std::function<void(SoftCanvas&)>& paint,
                    const std::function<void(const SoftCanvas&)>& present);

@@ -9,7 +9,7 @@
 
 // Atomic: the motion player draws from a thread of its own.
 struct GdiLedger {
-    std::atomic<long> live{0};              // held right now; 0 between two paints
+    std::atomic<long> live{0};              // held right now; between paints, only the frame memory
     std::atomic<unsigned long> created{0};  // ever, to show that the counting runs at all
 };
 

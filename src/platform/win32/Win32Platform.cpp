@@ -150,8 +150,14 @@ public:
         RECT client = {};
         GetClientRect(PatternWindow(), &client);
         const Size size{client.right, client.bottom};
-        PaintInStrips(size, memory.For(size), PixelOrder::Dib, paint,
-                      [](const SoftCanvas& strip) { PutOnWindow(PatternWindow(), strip); });
+        PaintInStrips(
+            size, memory.For(size), PixelOrder::Dib,
+            [&](SoftCanvas& strip) {
+                StripWithText canvas(strip, memory.Dc());
+                paint(canvas);
+                canvas.DrawCharacters();
+            },
+            [](const SoftCanvas& strip) { PutOnWindow(PatternWindow(), strip); });
     }
 
     FrameMemory memory;

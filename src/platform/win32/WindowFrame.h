@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/SoftCanvas.h"
 
@@ -32,7 +33,8 @@ private:
 void PutOnWindow(HWND window, const SoftCanvas& frame);
 
 // Memory for the strips of one window's frames, kept from paint to paint so that a paint
-// does not fault in fresh pages.
+// does not fault in fresh pages: a top-down 32-bit DIB section selected into a memory DC,
+// so that GDI can draw on a strip as well.
 class FrameMemory {
 public:
     FrameMemory() = default;
@@ -44,13 +46,52 @@ public:
     // whole frame) or, where that cannot be had, for as many rows as can (halving until
     // it fits); empty when not even one row can be had.
     std::span<std::uint32_t> For(Size client);
+    // The DC that draws on the memory, row 0 being the strip's first row; null while
+    // there is no memory.
+    HDC Dc() const { return dc_; }
     // Strips of at most this many rows from now on (0: as many as fit the cache).
     void LimitRows(int rows) { rowLimit_ = rows; }
 
 private:
+    bool Make(int width, int rows);
     void Release();
 
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ originalBitmap_ = nullptr;
     std::uint32_t* pixels_ = nullptr;
-    std::size_t capacity_ = 0;  // pixels
+    int width_ = 0;
+    int rows_ = 0;
     int rowLimit_ = 0;
+};
+
+// A strip as the painters see it: everything goes to the software canvas except the
+// characters, which GDI draws with TextOutA on the strip's memory DC, in a fresh DC's
+// default font and colours, as the painters drew them straight on the window.
+class StripWithText final : public Canvas {
+public:
+    StripWithText(SoftCanvas& strip, HDC dc);
+
+    Size ClientSize() override { return strip_.ClientSize(); }
+    std::unique_ptr<DrawingContext> Open() override;
+
+    // Draws the characters recorded so far over the strip's pixels.
+    void DrawCharacters();
+
+private:
+    friend class TextContext;
+
+    struct Character {
+        int x;
+        int y;
+        char c;
+    };
+
+    // Whether something drawn in the rectangle would cover a recorded character's cell.
+    bool Covers(Rect rect) const;
+
+    SoftCanvas& strip_;
+    HDC dc_;
+    SIZE cell_ = {};
+    std::vector<Character> characters_;
 };
