@@ -172,10 +172,14 @@ public:
     {
         if (!Playing()) return;
         // A late frame moves the object on by the frames it missed, so that its speed
-        // holds; the readout counts them as skipped.
+        // holds; the readout counts them as skipped. While the vertical-blank clock is
+        // still on trial, a wait that returned at once was no frame at all.
         const double now = Seconds();
+        const std::int64_t least = vblank_.Result() == VBlankCheck::Verdict::Undecided ? 0 : 1;
+        const std::int64_t frames = std::max(least, std::llround((now - shownAt_) * Rate()));
+        if (frames == 0) return;
         const std::int64_t previous = frame_;
-        frame_ += std::max<std::int64_t>(1, std::llround((now - shownAt_) * Rate()));
+        frame_ += frames;
         shownAt_ = now;
         Rect columns[4];
         const int count = MotionChangedColumns(previous, frame_, step_, order_.client, columns);
