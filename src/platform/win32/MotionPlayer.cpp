@@ -88,40 +88,6 @@ void PutRegion(HWND window, const SoftCanvas& frame, Rect region)
                       static_cast<UINT>(region.bottom - region.top), rows, &info, DIB_RGB_COLORS);
 }
 
-// Memory for one whole frame: each frame changes only a few columns of the last one.
-class WholeFrame {
-public:
-    WholeFrame() = default;
-    ~WholeFrame() { Release(); }
-    WholeFrame(const WholeFrame&) = delete;
-    WholeFrame& operator=(const WholeFrame&) = delete;
-
-    // Empty when the memory cannot be had.
-    std::span<std::uint32_t> For(Size client)
-    {
-        const std::size_t pixels = static_cast<std::size_t>(client.width) * static_cast<std::size_t>(client.height);
-        if (pixels != size_) {
-            Release();
-            if (pixels == 0) return {};
-            pixels_ = static_cast<std::uint32_t*>(
-                VirtualAlloc(nullptr, pixels * sizeof(std::uint32_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-            size_ = pixels_ != nullptr ? pixels : 0;
-        }
-        return {pixels_, size_};
-    }
-
-private:
-    void Release()
-    {
-        if (pixels_ != nullptr) VirtualFree(pixels_, 0, MEM_RELEASE);
-        pixels_ = nullptr;
-        size_ = 0;
-    }
-
-    std::uint32_t* pixels_ = nullptr;
-    std::size_t size_ = 0;
-};
-
 class Player {
 public:
     ~Player()
@@ -138,7 +104,9 @@ public:
                           order.client.height == order_.client.height && order.nominalHz == order_.nominalHz;
         order_ = order;
         if (order.speed == 0) {
+            // Nothing moves: a whole frame's memory is given back until something does.
             canvas_.reset();
+            memory_.reset();
             return;
         }
         if (!same) Restart();
@@ -213,14 +181,16 @@ private:
         nextDue_ = shownAt_ = Seconds();
         readout_ = MotionReadoutArea(order_.client);
         canvas_.reset();
-        const std::span<std::uint32_t> memory = whole_.For(order_.client);
-        if (!memory.empty()) {
+        // Each frame changes only a few columns of the last one: the whole frame is kept.
+        if (!memory_) memory_.emplace();
+        memory_->LimitRows(order_.client.height);
+        const std::span<std::uint32_t> memory = memory_->For(order_.client);
+        if (memory.size() == static_cast<std::size_t>(order_.client.width) * order_.client.height) {
             canvas_.emplace(order_.client, 0, memory, PixelOrder::Dib);
             return;
         }
         // Without memory for a whole frame the first frame stays, still, painted in strips.
-        PaintInStrips(order_.client, strips_.For(order_.client), PixelOrder::Dib,
-                      [](Canvas& canvas) { DrawMotionFrame(canvas, 0, 1); },
+        PaintInStrips(order_.client, memory, PixelOrder::Dib, [](Canvas& canvas) { DrawMotionFrame(canvas, 0, 1); },
                       [&](const SoftCanvas& strip) { PutOnWindow(order_.window, strip); });
     }
 
@@ -255,8 +225,7 @@ private:
     }
 
     Order order_;
-    WholeFrame whole_;
-    FrameMemory strips_;
+    std::optional<FrameMemory> memory_;
     std::optional<SoftCanvas> canvas_;
     std::int64_t frame_ = 0;
     int step_ = 1;
