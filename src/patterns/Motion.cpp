@@ -122,6 +122,17 @@ Rect MotionReadoutArea(Size size)
     return {0, 0, size.width, objectTop};
 }
 
+bool MotionRowMoves(int y, int height)
+{
+    if (y < MotionReadoutArea({1, height}).bottom) return true;
+    const int side = MotionObjectSide(height);
+    for (int band = 0; band < kBands; ++band) {
+        const int top = ObjectTopInBand(BandEdge(band, height), BandEdge(band + 1, height), side);
+        if (y >= top && y < top + side) return true;
+    }
+    return false;
+}
+
 void FormatMotionReadout(std::span<char> out, double refreshHz, bool measured, int speed,
                          std::int64_t skipped)
 {

@@ -40,6 +40,10 @@ int MotionChangedColumns(std::int64_t from, std::int64_t to, int step, Size size
 // object, so that it never covers one. An empty rectangle when no room is left.
 Rect MotionReadoutArea(Size size);
 
+// Whether row y of a screen of that height differs between some two frames: it crosses
+// an object or the readout. Every other row keeps its band's grey.
+bool MotionRowMoves(int y, int height);
+
 // "59.9 Hz  960 px/s  0 skipped"; a rate from the mode's nominal value, not measured,
 // says so: "60.0 Hz (nominal)  ...".
 void FormatMotionReadout(std::span<char> out, double refreshHz, bool measured, int speed,

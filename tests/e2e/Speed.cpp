@@ -56,18 +56,6 @@ std::unique_ptr<SoftCanvas> Render(const char* spec, SIZE size)
     return canvas;
 }
 
-// Rows that the moving pattern's objects or its readout cross in some frame.
-bool MotionCrosses(int y, int height)
-{
-    const int side = MotionObjectSide(height);
-    if (y < MotionReadoutArea({1, height}).bottom) return true;
-    for (int band = 0; band < 3; ++band) {
-        const int top = band * height / 3 + ((band + 1) * height / 3 - band * height / 3 - side) / 2;
-        if (y >= top && y < top + side) return true;
-    }
-    return false;
-}
-
 // Points, away from the wizard and from the grey ramp's labels, where this pattern
 // differs from the one before it: when all of them show, the new pattern is there.
 // A moving pattern's points lie where no frame of it differs.
@@ -75,7 +63,7 @@ std::vector<Probe> ProbesFor(const SoftCanvas& now, const SoftCanvas& before, RE
 {
     std::vector<Probe> all;
     for (int y = 40; y < now.Height(); ++y)
-        for (int x = 0; x < now.Width() && !(moving && MotionCrosses(y, now.Height())); ++x) {
+        for (int x = 0; x < now.Width() && !(moving && MotionRowMoves(y, now.Height())); ++x) {
             const POINT p = {x, y};
             if (PtInRect(&avoid, p) || now.Pixel(x, y) == before.Pixel(x, y)) continue;
             const Colour c = now.Pixel(x, y);
