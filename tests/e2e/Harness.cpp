@@ -118,6 +118,14 @@ COLORREF ScreenPixel(int x, int y)
 
 SIZE ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
+StartOptions Instrumented(const std::string& dataIni)
+{
+    StartOptions options;
+    options.exe = Programs().instrumented;
+    options.dataIni = dataIni;
+    return options;
+}
+
 Lumetta::Lumetta(const StartOptions& options) { Start(options); }
 
 Lumetta::Lumetta(const std::string& dataIni)

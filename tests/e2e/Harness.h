@@ -65,6 +65,9 @@ struct StartOptions {
     std::string existingDirectory;
 };
 
+// Starts the instrumented build, which answers the test queries, with this data.ini.
+StartOptions Instrumented(const std::string& dataIni);
+
 // One run of lumetta.exe. Whatever the test did, the end of the object fails the test
 // if the program is still running (it is then killed) or ended with a code other than 0.
 class Lumetta {

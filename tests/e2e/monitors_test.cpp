@@ -195,10 +195,7 @@ TEST_F(TwoMonitors, moving_the_wizard_to_the_second_monitor_takes_the_pattern_th
 
 TEST_F(TwoMonitors, the_system_menu_command_and_ctrl_m_cycle_through_both_monitors)
 {
-    StartOptions options;
-    options.exe = Programs().instrumented;
-    options.dataIni = kBorderIni;
-    Lumetta app(options);
+    Lumetta app(Instrumented(kBorderIni));
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();

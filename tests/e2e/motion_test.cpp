@@ -123,10 +123,7 @@ TEST_F(Motion, the_object_moves_as_the_formula_says_with_the_wizard_shown_or_hid
 // frame count tells whether it still runs.
 TEST_F(Motion, a_still_step_stops_it)
 {
-    StartOptions options;
-    options.exe = Programs().instrumented;
-    options.dataIni = kMotionIni;
-    Lumetta app(options);
+    Lumetta app(Instrumented(kMotionIni));
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();

@@ -74,10 +74,7 @@ TEST_F(ScreenCompare, every_keyword_reaches_the_screen_as_the_software_canvas_pa
     std::string ini = "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=P,Patterns\r\n[P]\r\nMENU_NUMBER=" +
                       std::to_string(stills.size()) + "\r\n";
     for (size_t i = 0; i < stills.size(); ++i) ini += "MENU" + std::to_string(i) + "=p,h," + stills[i] + ",s\r\n";
-    StartOptions options;
-    options.exe = Programs().instrumented;
-    options.dataIni = ini;
-    Lumetta app(options);
+    Lumetta app(Instrumented(ini));
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();

@@ -122,10 +122,7 @@ TEST_F(Shell, escape_does_not_close_the_wizard)
 TEST_F(Shell, the_next_monitor_command_is_greyed_out_on_a_single_monitor)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
-    StartOptions options;
-    options.exe = Programs().instrumented;
-    options.dataIni = kMinimalIni;
-    Lumetta app(options);
+    Lumetta app(Instrumented(kMinimalIni));
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     EXPECT_EQ(SystemCommandState(app.PatternWindow(), IDM_NEXT_MONITOR), static_cast<UINT>(MF_GRAYED));

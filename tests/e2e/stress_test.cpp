@@ -69,10 +69,7 @@ using Stress = EndToEnd;
 
 TEST_F(Stress, thousand_steps_and_two_hundred_hides_keep_it_answering_without_growing)
 {
-    StartOptions options;
-    options.exe = Programs().instrumented;
-    options.dataIni = LargeModel();
-    Lumetta app(options);
+    Lumetta app(Instrumented(LargeModel()));
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
@@ -131,11 +128,8 @@ TEST_F(Stress, thousand_steps_and_two_hundred_hides_keep_it_answering_without_gr
 
 TEST_F(Stress, a_thousand_frames_of_motion_hold_no_more_gdi_objects)
 {
-    StartOptions options;
-    options.exe = Programs().instrumented;
-    options.dataIni = "[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=M,Moving\r\n[M]\r\nMENU_NUMBER=1\r\n"
-                      "MENU0=Overdrive, Look., Motion, Squares\r\n";
-    Lumetta app(options);
+    Lumetta app(Instrumented("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=M,Moving\r\n[M]\r\nMENU_NUMBER=1\r\n"
+                      "MENU0=Overdrive, Look., Motion, Squares\r\n"));
     HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog != nullptr);
     HANDLE process = OpenProcessOf(dialog);
