@@ -10,6 +10,7 @@
 #include "patterns/FrameTiming.h"
 #include "patterns/Motion.h"
 #include "platform/SoftCanvas.h"
+#include "platform/win32/DdcWorker.h"
 #include "platform/win32/WindowFrame.h"
 
 // Declared from Windows 10 1803 on; older systems refuse it and get a plain timer.
@@ -62,11 +63,10 @@ double Seconds()
 }
 
 // The compositor's vertical-blank wait, looked up so that the program still starts
-// where there is none.
+// where there is none, and loaded by full path like every DLL loaded on demand.
 DwmFlushFn FindDwmFlush()
 {
-    HMODULE dwm = LoadLibraryExA("dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (dwm == nullptr) dwm = LoadLibraryA("dwmapi.dll");  // Windows 7 without KB2533623
+    HMODULE dwm = LoadSystemDll(L"dwmapi.dll");
     return dwm ? reinterpret_cast<DwmFlushFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush"))) : nullptr;
 }
 
