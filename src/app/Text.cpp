@@ -88,3 +88,11 @@ void AppendUtf8(std::string& text, char32_t character)
         add(0x80 | (character & 0x3F));
     }
 }
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}

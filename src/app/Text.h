@@ -22,4 +22,6 @@ std::size_t CopyText(std::span<char> dest, std::string_view src, TextEncoding en
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
 bool IsValidUtf8(std::string_view text);
+// The value of a hex digit in either case; -1 for any other character.
+int HexDigit(char c);
 void AppendUtf8(std::string& text, char32_t character);

@@ -49,21 +49,13 @@ constexpr std::array<SettingName, 9> kSettingNames = {{
     {"Sharpness", 0x87, "SHARPNESS", "Sharpness:"},
 }};
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // A known name, or "VCP" and two hex digits; -1 for anything else.
 int SettingCode(std::string_view name)
 {
     for (const SettingName& known : kSettingNames)
         if (known.name == name) return known.code;
-    if (name.size() == 5 && name.starts_with("VCP") && HexValue(name[3]) >= 0 && HexValue(name[4]) >= 0)
-        return HexValue(name[3]) * 16 + HexValue(name[4]);
+    if (name.size() == 5 && name.starts_with("VCP") && HexDigit(name[3]) >= 0 && HexDigit(name[4]) >= 0)
+        return HexDigit(name[3]) * 16 + HexDigit(name[4]);
     return -1;
 }
 

@@ -2,19 +2,13 @@
 
 #include <cstddef>
 
+#include "app/Text.h"
+
 namespace {
 
 constexpr std::string_view kVcp = "vcp";
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    c = Lower(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
