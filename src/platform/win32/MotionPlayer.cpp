@@ -70,24 +70,6 @@ DwmFlushFn FindDwmFlush()
     return dwm ? reinterpret_cast<DwmFlushFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush"))) : nullptr;
 }
 
-// Rows top to bottom, columns left to right of the frame, in one call.
-void PutRegion(HWND window, const SoftCanvas& frame, Rect region)
-{
-    if (region.left >= region.right || region.top >= region.bottom) return;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = frame.Width();
-    info.bmiHeader.biHeight = -(region.bottom - region.top);  // top-down, just these rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const std::uint32_t* rows = frame.Pixels().data() + static_cast<std::size_t>(region.top) * frame.Width();
-    WindowDC dc(window);
-    SetDIBitsToDevice(dc.Get(), region.left, region.top, static_cast<DWORD>(region.right - region.left),
-                      static_cast<DWORD>(region.bottom - region.top), region.left, 0, 0,
-                      static_cast<UINT>(region.bottom - region.top), rows, &info, DIB_RGB_COLORS);
-}
-
 class Player {
 public:
     ~Player()
@@ -158,7 +140,7 @@ public:
             changed.right = std::max(changed.right, columns[i].right);
         }
         canvas_->Pixels();  // everything drawn is in memory before it is shown
-        PutRegion(order_.window, *canvas_, changed);
+        PutOnWindow(order_.window, *canvas_, changed);
         ++g_framesShown;
         estimator_.AddFrame(now);
         ShowReadout(false);
@@ -199,7 +181,7 @@ private:
         if (!canvas_) return;
         DrawMotionFrame(*canvas_, frame_, step_);
         canvas_->Pixels();
-        PutRegion(order_.window, *canvas_, {0, 0, order_.client.width, order_.client.height});
+        PutOnWindow(order_.window, *canvas_);
         ShowReadout(true);
     }
 
@@ -220,7 +202,7 @@ private:
         GetTextExtentPoint32A(dc.Get(), text, length, &extent);
         // Only where it stays clear of the moving objects.
         if (kReadoutMargin + extent.cy > readout_.bottom) return;
-        PutRegion(order_.window, *canvas_, readout_);
+        PutOnWindow(order_.window, *canvas_, readout_);
         TextOutA(dc.Get(), kReadoutMargin, kReadoutMargin, text, length);
     }
 

@@ -13,19 +13,26 @@ constexpr std::size_t kStripBytes = 2 * 1024 * 1024;
 
 void PutOnWindow(HWND window, const SoftCanvas& frame)
 {
+    PutOnWindow(window, frame, {0, frame.FirstRow(), frame.Width(), frame.FirstRow() + frame.Rows()});
+}
+
+void PutOnWindow(HWND window, const SoftCanvas& frame, Rect region)
+{
     const std::span<const std::uint32_t> pixels = frame.Pixels();
-    if (pixels.empty()) return;
+    if (pixels.empty() || region.left >= region.right || region.top >= region.bottom) return;
+    const int rows = region.bottom - region.top;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = frame.Width();
-    info.bmiHeader.biHeight = -frame.Rows();  // top-down: the first row in memory is the top one
+    info.bmiHeader.biHeight = -rows;  // top-down, just the region's rows: no source offset to get wrong
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    const std::uint32_t* first = pixels.data() + static_cast<std::size_t>(region.top - frame.FirstRow()) * frame.Width();
     const WindowDC dc(window);
-    SetDIBitsToDevice(dc.Get(), 0, frame.FirstRow(), static_cast<DWORD>(frame.Width()),
-                      static_cast<DWORD>(frame.Rows()), 0, 0, 0, static_cast<UINT>(frame.Rows()),
-                      pixels.data(), &info, DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc.Get(), region.left, region.top, static_cast<DWORD>(region.right - region.left),
+                      static_cast<DWORD>(rows), region.left, 0, 0, static_cast<UINT>(rows), first, &info,
+                      DIB_RGB_COLORS);
 }
 
 std::span<std::uint32_t> FrameMemory::For(Size client)

@@ -31,6 +31,8 @@ private:
 // Puts a painted frame, or a strip of one, on the window's client area at its rows.
 // The canvas must hold its pixels in PixelOrder::Dib.
 void PutOnWindow(HWND window, const SoftCanvas& frame);
+// Only the region (client pixels, within the rows the canvas holds) of it.
+void PutOnWindow(HWND window, const SoftCanvas& frame, Rect region);
 
 // Memory for the strips of one window's frames, kept from paint to paint so that a paint
 // does not fault in fresh pages: a top-down 32-bit DIB section selected into a memory DC,
