@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <map>
 
 namespace {
 
@@ -29,6 +30,9 @@ constexpr std::array<std::array<std::uint8_t, kGlyphHeight>, 10> kDigitGlyphs{{
 constexpr std::size_t kBandBytes = 128 * 1024;
 // Enough for a vertical grating across an 8K screen without an early flush.
 constexpr std::size_t kMaxPendingFills = 8192;
+// The longest repeat of rows that a run of rows is looked for with: two rows for lines
+// on every other row and checkerboards, a few more for fine grids.
+constexpr int kMaxRowPeriod = 8;
 
 // The pixels of a line along one axis from a to b, b itself excluded, as a half-open range.
 struct Range {
@@ -127,6 +131,16 @@ SoftCanvas::SoftCanvas(Size client, int firstRow, std::span<std::uint32_t> memor
     rows_ = static_cast<int>(std::min<std::size_t>(fit, static_cast<std::size_t>(height_ - firstRow_)));
 }
 
+SoftCanvas::SoftCanvas(Size client, Colour background, PixelOrder order)
+    : width_(std::max(client.width, 0)),
+      height_(std::max(client.height, 0)),
+      rows_(height_),
+      dibOrder_(order == PixelOrder::Dib),
+      recording_(true),
+      background_(dibOrder_ ? SwapRedBlue(background) : background)
+{
+}
+
 std::unique_ptr<DrawingContext> SoftCanvas::Open()
 {
     return std::make_unique<SoftContext>(*this);
@@ -146,6 +160,7 @@ void SoftCanvas::Resize(int width, int height, Colour background)
 
 std::span<const std::uint32_t> SoftCanvas::Pixels() const
 {
+    assert(!recording_ && "a recording canvas keeps no pixels");
     Flush();
     return {pixels_, static_cast<std::size_t>(width_) * static_cast<std::size_t>(rows_)};
 }
@@ -153,6 +168,7 @@ std::span<const std::uint32_t> SoftCanvas::Pixels() const
 Colour SoftCanvas::Pixel(int x, int y) const
 {
     assert(x >= 0 && x < width_ && y >= firstRow_ && y < firstRow_ + rows_);
+    assert(!recording_ && "a recording canvas keeps no pixels");
     Flush();
     const std::uint32_t pixel = Row(y)[x];
     return dibOrder_ ? SwapRedBlue(pixel) : pixel;
@@ -167,7 +183,7 @@ void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
     right = std::min<std::int64_t>(right, width_);
     bottom = std::min<std::int64_t>(bottom, firstRow_ + rows_);
     if (left >= right || top >= bottom) return;
-    if (pending_.size() == kMaxPendingFills) Flush();
+    if (pending_.size() == kMaxPendingFills && !recording_) Flush();
     if (dibOrder_) {
         colour = SwapRedBlue(colour);
         oddColour = SwapRedBlue(oddColour);
@@ -178,7 +194,7 @@ void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
 
 void SoftCanvas::Flush() const
 {
-    if (pending_.empty()) return;
+    if (pending_.empty() || recording_) return;
     if (!PaintStripes()) PaintInBands();
     pending_.clear();
 }
@@ -271,6 +287,104 @@ void SoftCanvas::PaintInBands() const
     }
 }
 
+// Rows change only where a fill begins or ends: between two such edges every row is
+// the same, or, where a checkerboard lies, every other row is. Each distinct row is
+// composed once, from what covers it, in drawing order; returns each row's composed row.
+std::vector<int> SoftCanvas::ComposeRows(FrameRows& frame) const
+{
+    const auto width = static_cast<std::size_t>(width_);
+    std::vector<int> edges{0, height_};
+    for (const PendingFill& fill : pending_) {
+        edges.push_back(fill.top);
+        edges.push_back(fill.bottom);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::vector<std::size_t> byTop(pending_.size());
+    for (std::size_t i = 0; i < byTop.size(); ++i) byTop[i] = i;
+    std::stable_sort(byTop.begin(), byTop.end(),
+                     [&](std::size_t a, std::size_t b) { return pending_[a].top < pending_[b].top; });
+
+    // A row depends only on the columns and colours of what covers it, and, under a
+    // checkerboard, on its parity: fills alike in those are one shape.
+    std::map<std::array<std::uint32_t, 4>, std::uint32_t> shapes;
+    std::vector<std::uint32_t> shapeOf(pending_.size());
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        const PendingFill& fill = pending_[i];
+        const std::array<std::uint32_t, 4> shape{static_cast<std::uint32_t>(fill.left),
+                                                 static_cast<std::uint32_t>(fill.right), fill.colour, fill.oddColour};
+        shapeOf[i] = shapes.try_emplace(shape, static_cast<std::uint32_t>(shapes.size())).first->second;
+    }
+
+    std::vector<int> rowOf(static_cast<std::size_t>(height_));
+    std::map<std::vector<std::uint32_t>, int> composed;  // parity and shapes covering a row: its row
+    std::vector<std::size_t> covering;                   // in drawing order
+    std::vector<std::uint32_t> key;
+    auto nextFill = byTop.begin();
+    for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
+        const int top = edges[e];
+        std::erase_if(covering, [&](std::size_t i) { return pending_[i].bottom <= top; });
+        for (; nextFill != byTop.end() && pending_[*nextFill].top == top; ++nextFill)
+            covering.insert(std::upper_bound(covering.begin(), covering.end(), *nextFill), *nextFill);
+        const bool checkered = std::any_of(covering.begin(), covering.end(),
+                                           [&](std::size_t i) { return !pending_[i].Plain(); });
+        int ids[2] = {0, 0};
+        for (int y = top; y < std::min(top + (checkered ? 2 : 1), edges[e + 1]); ++y) {
+            key.assign(1, checkered ? static_cast<std::uint32_t>(y & 1) : 0);
+            for (std::size_t i : covering) key.push_back(shapeOf[i]);
+            if (const auto known = composed.find(key); known != composed.end()) {
+                ids[y & 1] = known->second;
+                continue;
+            }
+            ids[y & 1] = static_cast<int>(composed.size());
+            composed.emplace(key, ids[y & 1]);
+            frame.rows.resize(frame.rows.size() + width, background_);
+            std::uint32_t* row = frame.rows.data() + frame.rows.size() - width;
+            for (std::size_t i : covering) {
+                const PendingFill& fill = pending_[i];
+                for (int x = fill.left; x < fill.right; ++x)
+                    row[x] = ((x + y) & 1) == 0 ? fill.colour : fill.oddColour;
+            }
+        }
+        for (int y = top; y < edges[e + 1]; ++y) rowOf[static_cast<std::size_t>(y)] = ids[checkered ? y & 1 : top & 1];
+    }
+    return rowOf;
+}
+
+FrameRows SoftCanvas::TakeRows()
+{
+    assert(recording_ && "only a recording canvas hands out its rows");
+    FrameRows frame;
+    frame.width = width_;
+    if (width_ > 0 && height_ > 0) {
+        const std::vector<int> rowOf = ComposeRows(frame);
+        // Each run takes the repeat, up to kMaxRowPeriod rows, that carries it furthest.
+        std::map<std::vector<int>, int> patterns;
+        for (int start = 0; start < height_;) {
+            int period = 1;
+            int end = start + 1;
+            for (int p = 1; p <= kMaxRowPeriod && start + p <= height_; ++p) {
+                int reach = start + p;
+                while (reach < height_ && rowOf[static_cast<std::size_t>(reach)] == rowOf[static_cast<std::size_t>(reach - p)])
+                    ++reach;
+                if (reach > end) {
+                    period = p;
+                    end = reach;
+                }
+            }
+            // Row i of a pattern is for the rows y with y % period == i.
+            std::vector<int> pattern(static_cast<std::size_t>(period));
+            for (int y = start; y < start + period; ++y) pattern[static_cast<std::size_t>(y % period)] = rowOf[static_cast<std::size_t>(y)];
+            const auto [at, added] = patterns.try_emplace(pattern, static_cast<int>(frame.patterns.size()));
+            if (added) frame.patterns.push_back(std::move(pattern));
+            frame.runs.push_back({start, end, at->second});
+            start = end;
+        }
+    }
+    pending_.clear();
+    return frame;
+}
+
 void SoftCanvas::DrawLine(int x0, int y0, int x1, int y1, Colour colour)
 {
     if (y0 == y1) {
@@ -300,19 +414,5 @@ void SoftCanvas::DrawGlyph(int x, int y, char c)
                 FillRect(px, py, px + 1, py + 1, kBlack);
             }
         }
-    }
-}
-
-void PaintInStrips(Size client, std::span<std::uint32_t> memory, PixelOrder order,
-                   const std::function<void(SoftCanvas&)>& paint,
-                   const std::function<void(const SoftCanvas&)>& present)
-{
-    for (int top = 0; top < client.height;) {
-        SoftCanvas strip(client, top, memory, order);
-        if (strip.Rows() == 0) return;  // less than a row of memory, or no width
-        paint(strip);
-        strip.Pixels();  // everything recorded is in the memory before it is shown
-        present(strip);
-        top += strip.Rows();
     }
 }

@@ -6,7 +6,6 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -14,6 +13,28 @@
 // How a pixel is held in memory: as a Colour (0x00BBGGRR), or with blue in the low
 // byte as a 32-bit DIB holds it, so that a frame goes to the screen without a copy.
 enum class PixelOrder { AsColour, Dib };
+
+// A frame told as runs of rows, for a surface that fills a run at one go with a pattern
+// that repeats down it: each distinct row is composed once, and in a run row y is
+// Row(patterns[pattern][y % period]), period being the pattern's size.
+struct RowRun {
+    int top;
+    int bottom;
+    int pattern;
+};
+
+struct FrameRows {
+    int width = 0;
+    std::vector<std::uint32_t> rows;  // every distinct row once, width pixels each
+    std::vector<std::vector<int>> patterns;
+    std::vector<RowRun> runs;
+
+    std::span<const std::uint32_t> Row(int id) const
+    {
+        return {rows.data() + static_cast<std::size_t>(id) * static_cast<std::size_t>(width),
+                static_cast<std::size_t>(width)};
+    }
+};
 
 class SoftCanvas final : public Canvas {
 public:
@@ -29,6 +50,9 @@ public:
     // (which it does not own and does not clear); drawing elsewhere is cut away. A strip
     // of a frame where the memory for a whole one cannot be had.
     SoftCanvas(Size client, int firstRow, std::span<std::uint32_t> memory, PixelOrder order);
+    // A canvas of the client size that keeps no pixels: what is drawn is only recorded,
+    // over the background, until TakeRows hands it out.
+    SoftCanvas(Size client, Colour background, PixelOrder order);
 
     Size ClientSize() override { return {width_, height_}; }
     std::unique_ptr<DrawingContext> Open() override;
@@ -46,6 +70,9 @@ public:
     Colour Pixel(int x, int y) const;
     // The rows held, row after row, in the canvas's pixel order.
     std::span<const std::uint32_t> Pixels() const;
+    // What a recording canvas has recorded, as runs of rows in its pixel order; the
+    // record starts again empty.
+    FrameRows TakeRows();
 
     // Bookkeeping that lets tests check that painters release what they obtain.
     int ContextsOpened() const { return contextsOpened_; }
@@ -81,6 +108,7 @@ private:
     void Flush() const;
     bool PaintStripes() const;
     void PaintInBands() const;
+    std::vector<int> ComposeRows(FrameRows& frame) const;
 
     std::uint32_t* Row(int y) const
     {
@@ -92,6 +120,8 @@ private:
     int firstRow_ = 0;
     int rows_ = 0;
     bool dibOrder_ = false;
+    bool recording_ = false;
+    std::uint32_t background_ = kBlack;  // under a recording, in the pixel order
     std::vector<std::uint32_t> storage_;  // empty where the memory is someone else's
     // Drawing is recorded and painted in bands of rows when it is read, when the
     // context closes or when the list is full: a column or a narrow stripe written
@@ -103,10 +133,3 @@ private:
     int pensCreated_ = 0;
     int livePens_ = 0;
 };
-
-// Paints one frame of the client size with paint, in as few strips as the memory holds
-// (at least one row), top first, and hands each painted strip to present. paint runs once
-// per strip and must draw the same frame each time.
-void PaintInStrips(Size client, std::span<std::uint32_t> memory, PixelOrder order,
-                   const std::function<void(SoftCanvas&)>& paint,
-                   const std::function<void(const SoftCanvas&)>& present);

@@ -3,6 +3,7 @@
 // at a time.
 #include "CanvasChecks.h"
 
+#include <algorithm>
 #include <random>
 
 #include "patterns/PaintCycle.h"
@@ -42,26 +43,51 @@ struct NaiveCanvas {
     }
 };
 
-// Everything drawn through one context, so that it all meets in one flush.
-testing::AssertionResult SameAsNaive(int width, int height, const std::vector<Op>& ops)
+Colour FromScreenOrder(std::uint32_t pixel) { return (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF); }
+
+// The pixels that a surface shows from runs of rows, row after row.
+std::vector<Colour> Shown(const FrameRows& frame)
 {
-    SoftCanvas fast(width, height, kUntouched);
-    NaiveCanvas naive{width, height};
-    {
-        const auto dc = fast.Open();
-        for (const Op& op : ops) {
-            naive.Apply(op);
-            if (op.line) {
-                dc->SelectPen(op.even);
-                dc->MoveTo(op.at.left, op.at.top);
-                dc->LineTo(op.at.right, op.at.bottom);
-            } else if (op.even == op.odd) {
-                dc->Fill(op.at, op.even);
-            } else {
-                dc->FillChecker(op.at, op.even, op.odd);
-            }
+    std::vector<Colour> pixels;
+    for (const RowRun& run : frame.runs) {
+        EXPECT_EQ(static_cast<int>(pixels.size()), run.top * frame.width) << "runs must follow each other";
+        const std::vector<int>& pattern = frame.patterns[static_cast<size_t>(run.pattern)];
+        for (int y = run.top; y < run.bottom; ++y) {
+            const auto row = frame.Row(pattern[static_cast<size_t>(y) % pattern.size()]);
+            pixels.insert(pixels.end(), row.begin(), row.end());
         }
     }
+    return pixels;
+}
+
+void Draw(Canvas& canvas, const std::vector<Op>& ops)
+{
+    const auto dc = canvas.Open();
+    for (const Op& op : ops) {
+        if (op.line) {
+            dc->SelectPen(op.even);
+            dc->MoveTo(op.at.left, op.at.top);
+            dc->LineTo(op.at.right, op.at.bottom);
+        } else if (op.even == op.odd) {
+            dc->Fill(op.at, op.even);
+        } else {
+            dc->FillChecker(op.at, op.even, op.odd);
+        }
+    }
+}
+
+// Everything drawn through one context, so that it all meets in one flush; and the same
+// drawing recorded and told as runs of rows.
+testing::AssertionResult SameAsNaive(int width, int height, const std::vector<Op>& ops)
+{
+    NaiveCanvas naive{width, height};
+    for (const Op& op : ops) naive.Apply(op);
+    SoftCanvas fast(width, height, kUntouched);
+    Draw(fast, ops);
+    SoftCanvas recording({width, height}, kUntouched, PixelOrder::AsColour);
+    Draw(recording, ops);
+    const std::vector<Colour> shown = Shown(recording.TakeRows());
+    if (shown != naive.pixels) return testing::AssertionFailure() << "the runs of rows differ";
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             if (fast.Pixel(x, y) != naive.pixels[static_cast<size_t>(y * width + x)])
@@ -115,11 +141,12 @@ TEST(SoftCanvasAgainstNaive, RandomDrawingOnTinyCanvases)
     }
 }
 
-// A frame painted in strips of a few rows, in the screen's pixel order, is the frame
-// painted whole: every keyword, at sizes whose strips start on odd rows.
-TEST(PaintInStrips, StripsMakeTheWholeFrame)
+// Every keyword told as runs of rows is the frame painted whole, in the screen's pixel
+// order, at sizes odd and large enough for long repeats; a run's rows repeat every few
+// rows at most, so that each goes to the window in one call.
+TEST(FrameRows, EveryKeywordAsRunsOfRowsIsTheFramePaintedWhole)
 {
-    for (const Size size : {Size{37, 23}, Size{300, 9}}) {
+    for (const Size size : {Size{37, 23}, Size{300, 9}, Size{1001, 777}}) {
         for (const KeywordSample& keyword : kEveryKeyword) {
             const auto paint = [&](Canvas& canvas) {
                 FillBlack(canvas);
@@ -127,23 +154,20 @@ TEST(PaintInStrips, StripsMakeTheWholeFrame)
             };
             SoftCanvas whole(size.width, size.height, kUntouched);
             paint(whole);
-            std::vector<std::uint32_t> memory(static_cast<size_t>(size.width) * 5);
-            int nextRow = 0;
-            PaintInStrips(size, memory, PixelOrder::Dib, paint, [&](const SoftCanvas& strip) {
-                EXPECT_EQ(strip.FirstRow(), nextRow);
-                nextRow += strip.Rows();
-                for (int y = strip.FirstRow(); y < nextRow; ++y)
-                    for (int x = 0; x < size.width; ++x)
-                        ASSERT_EQ(strip.Pixel(x, y), whole.Pixel(x, y)) << keyword.spec << " at " << x << ", " << y;
-            });
-            EXPECT_EQ(nextRow, size.height) << keyword.spec;
+            SoftCanvas recording(size, kUntouched, PixelOrder::Dib);
+            paint(recording);
+            const FrameRows frame = recording.TakeRows();
+            std::vector<Colour> shown = Shown(frame);
+            std::transform(shown.begin(), shown.end(), shown.begin(), FromScreenOrder);
+            const auto painted = whole.Pixels();
+            EXPECT_TRUE(std::equal(shown.begin(), shown.end(), painted.begin(), painted.end()))
+                << keyword.spec << " at " << size.width << "x" << size.height;
+            for (const std::vector<int>& pattern : frame.patterns) EXPECT_LE(pattern.size(), 8u) << keyword.spec;
+            if (size.width == 1001) {
+                EXPECT_LE(frame.runs.size(), 40u) << keyword.spec;
+            }
         }
     }
-    // The screen's order puts blue in the low byte.
-    std::uint32_t pixel = 0;
-    PaintInStrips({1, 1}, {&pixel, 1}, PixelOrder::Dib, [](Canvas& c) { FillSolid(c, kRed); },
-                  [](const SoftCanvas&) {});
-    EXPECT_EQ(pixel, 0xFF0000u);
 }
 
 }  // namespace
