@@ -104,8 +104,9 @@ void PaintPatternWindow(Platform& platform)
                                      ? MatchPatternSpec(g_app.steps[index].patternSpec)
                                      : PatternChoice{Pattern::None, 0};
     // A moving pattern shows its frames from a thread of its own; every other step,
-    // and the hidden window of the last one, stops it.
-    platform.shell.PlayMotion(choice.pattern == Pattern::Motion ? choice.number : 0);
+    // and the hidden window of the last one, stops it before anything is painted.
+    const bool moving = choice.pattern == Pattern::Motion;
+    if (!moving) platform.shell.PlayMotion(0);
     if (g_app.currentStep == 1) {
         platform.patternScreen.ShowFrame(FillBlack);
         if (g_app.firstPaintPending != 0) ShowStartupMessages(platform);
@@ -116,9 +117,12 @@ void PaintPatternWindow(Platform& platform)
         platform.shell.ShowPatternWindow(false);
         return;
     }
-    if (choice.pattern == Pattern::Motion) return;
-    platform.patternScreen.ShowFrame([choice](Canvas& canvas) {
-        FillBlack(canvas);
-        PaintPattern(canvas, choice);
-    });
+    // A motion's first frame is painted here, at once, before its thread moves it on; a
+    // player already playing it repaints the frame it has reached.
+    if (!moving || !platform.shell.PlayingMotion(choice.number))
+        platform.patternScreen.ShowFrame([choice](Canvas& canvas) {
+            FillBlack(canvas);
+            PaintPattern(canvas, choice);
+        });
+    if (moving) platform.shell.PlayMotion(choice.number);
 }

@@ -143,6 +143,9 @@ public:
     // Plays the moving pattern at speed px/s on the pattern window, frame after frame,
     // until told 0. The same speed again shows the whole current frame anew.
     virtual void PlayMotion(int speed) = 0;
+    // Whether PlayMotion(speed) would find the player already playing that motion on the
+    // window as it is now, so that it repaints the frame it has reached by itself.
+    virtual bool PlayingMotion(int speed) = 0;
     // Ends the run: the pattern window is told it is destroyed.
     virtual void DestroyPatternWindow() = 0;
 };

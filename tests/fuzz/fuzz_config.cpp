@@ -133,6 +133,7 @@ public:
     void EnumerateMonitors(MonitorList& monitors) override { monitors.count = 0; }
     void PlacePatternWindow(Rect) override {}
     void PlayMotion(int) override {}
+    bool PlayingMotion(int) override { return false; }
     void ShowPatternWindow(bool) override {}
     void PaintPatternWindow() override
     {

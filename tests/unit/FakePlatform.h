@@ -95,6 +95,7 @@ public:
     void EnumerateMonitors(MonitorList& out) override { out = monitors; }
     void PlacePatternWindow(Rect rect) override { patternRect = rect; }
     void PlayMotion(int speed) override { motionSpeed = speed; }
+    bool PlayingMotion(int speed) override { return speed != 0 && speed == motionSpeed; }
     void ShowPatternWindow(bool visible) override { patternVisible = visible; }
     void PaintPatternWindow() override { ++paints; }
     void DestroyPatternWindow() override { destroyed = true; }

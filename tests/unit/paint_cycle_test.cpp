@@ -139,13 +139,17 @@ TEST_F(PaintCycle, PatternStepPaintsItsKeywordOverBlack)
     EXPECT_TRUE(fake.shell.patternVisible);
 }
 
-// The player paints a moving step's frames; any other paint stops it.
+// A moving step's first frame is painted at once and the player takes it on from there;
+// a player already playing repaints its own frame; any other paint stops it.
 TEST_F(PaintCycle, AMotionStepHandsItsSpeedToThePlayerAndOtherStepsStopIt)
 {
     fake.canvas.Resize(kWidth, kHeight, kRed);
     OnPatternStep("Motion120");
     Paint();
     EXPECT_EQ(fake.shell.motionSpeed, 120);
+    EXPECT_NE(At(0, 0), kRed);  // the first frame
+    fake.canvas.Resize(kWidth, kHeight, kRed);
+    Paint();
     EXPECT_EQ(At(0, 0), kRed);  // left for the player
     for (int step : {3, 1}) {
         g_app.currentStep = step;

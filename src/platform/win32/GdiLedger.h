@@ -42,6 +42,10 @@ inline HDC CountedCreateCompatibleDC(HDC dc) { return CountMade(CreateCompatible
 inline BOOL CountedDeleteDC(HDC dc) { return CountFreed(DeleteDC(dc)); }
 inline HBRUSH CountedCreateSolidBrush(COLORREF colour) { return CountMade(CreateSolidBrush(colour)); }
 inline HBRUSH CountedCreateBrushIndirect(const LOGBRUSH* brush) { return CountMade(CreateBrushIndirect(brush)); }
+inline HBRUSH CountedCreateDIBPatternBrushPt(const void* packed, UINT usage)
+{
+    return CountMade(CreateDIBPatternBrushPt(packed, usage));
+}
 inline HPEN CountedCreatePen(int style, int width, COLORREF colour) { return CountMade(CreatePen(style, width, colour)); }
 inline HBITMAP CountedCreateCompatibleBitmap(HDC dc, int width, int height)
 {
@@ -61,6 +65,7 @@ inline BOOL CountedDeleteObject(HGDIOBJ object) { return CountFreed(DeleteObject
 #define DeleteDC CountedDeleteDC
 #define CreateSolidBrush CountedCreateSolidBrush
 #define CreateBrushIndirect CountedCreateBrushIndirect
+#define CreateDIBPatternBrushPt CountedCreateDIBPatternBrushPt
 #define CreatePen CountedCreatePen
 #define CreateCompatibleBitmap CountedCreateCompatibleBitmap
 #define CreateDIBSection CountedCreateDIBSection

@@ -42,6 +42,12 @@ std::atomic<long> g_framesShown{0};
 
 using DwmFlushFn = HRESULT(WINAPI*)();
 
+bool SameOrder(const Order& a, const Order& b)
+{
+    return a.window == b.window && a.speed == b.speed && a.client.width == b.client.width &&
+           a.client.height == b.client.height && a.nominalHz == b.nominalHz;
+}
+
 enum class Wake { Frame, Order, Quit };
 
 Wake WakeOf(DWORD waited)
@@ -77,13 +83,11 @@ public:
         if (timer_ != nullptr) CloseHandle(timer_);
     }
 
-    bool Playing() const { return order_.speed != 0 && canvas_.has_value(); }
+    bool Playing() const { return order_.speed != 0 && !still_; }
 
     void Take(const Order& order)
     {
-        const bool same = order.window == order_.window && order.speed == order_.speed &&
-                          order.client.width == order_.client.width &&
-                          order.client.height == order_.client.height && order.nominalHz == order_.nominalHz;
+        const bool same = SameOrder(order, order_);
         order_ = order;
         if (order.speed == 0) {
             // Nothing moves: a whole frame's memory is given back until something does.
@@ -91,8 +95,13 @@ public:
             memory_.reset();
             return;
         }
-        if (!same) Restart();
-        ShowWhole();
+        if (same) {
+            ShowWhole();
+            return;
+        }
+        // The wizard has put the first frame on the window; the player's own copy of it
+        // is made at the first move, once the screen has taken that frame.
+        Restart();
     }
 
     // Waits for the frame's moment, or for whatever comes first: an order or the quit request.
@@ -127,7 +136,7 @@ public:
         const double now = Seconds();
         const std::int64_t least = vblank_.Result() == VBlankCheck::Verdict::Undecided ? 0 : 1;
         const std::int64_t frames = std::max(least, std::llround((now - shownAt_) * Rate()));
-        if (frames == 0) return;
+        if (frames == 0 || !Prepared()) return;
         const std::int64_t previous = frame_;
         frame_ += frames;
         shownAt_ = now;
@@ -140,7 +149,8 @@ public:
             changed.right = std::max(changed.right, columns[i].right);
         }
         canvas_->Pixels();  // everything drawn is in memory before it is shown
-        PutOnWindow(order_.window, *canvas_, changed);
+        PutOnWindow(WindowDC(order_.window).Get(), *canvas_, changed);
+        PushToScreen();
         ++g_framesShown;
         estimator_.AddFrame(now);
         ShowReadout(false);
@@ -156,6 +166,9 @@ private:
             timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
             if (timer_ == nullptr) timer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);  // before Windows 10 1803
         }
+        // A due time that passed while nothing played leaves the timer signalled, and
+        // setting it again does not clear that: it would wake at once, as a frame.
+        if (timer_ != nullptr) WaitForSingleObject(timer_, 0);
         if (dwmFlush_ == nullptr) dwmFlush_ = FindDwmFlush();
         frame_ = 0;
         step_ = MotionStepPerFrame(order_.speed, order_.nominalHz);
@@ -163,26 +176,35 @@ private:
         nextDue_ = shownAt_ = Seconds();
         readout_ = MotionReadoutArea(order_.client);
         canvas_.reset();
-        // Each frame changes only a few columns of the last one: the whole frame is kept.
+        still_ = false;
+    }
+
+    // Each frame changes only a few columns of the last one: the whole frame is kept in
+    // memory. Without memory for one, the first frame, which the wizard painted, stays still.
+    bool Prepared()
+    {
+        if (canvas_) return true;
         if (!memory_) memory_.emplace();
         memory_->LimitRows(order_.client.height);
         const std::span<std::uint32_t> memory = memory_->For(order_.client);
-        if (memory.size() == static_cast<std::size_t>(order_.client.width) * order_.client.height) {
-            canvas_.emplace(order_.client, 0, memory, PixelOrder::Dib);
-            return;
+        if (memory.size() != static_cast<std::size_t>(order_.client.width) * order_.client.height) {
+            still_ = true;
+            return false;
         }
-        // Without memory for a whole frame the first frame stays, still, painted in strips.
-        PaintInStrips(order_.client, memory, PixelOrder::Dib, [](Canvas& canvas) { DrawMotionFrame(canvas, 0, 1); },
-                      [&](const SoftCanvas& strip) { PutOnWindow(order_.window, strip); });
+        canvas_.emplace(order_.client, 0, memory, PixelOrder::Dib);
+        DrawMotionFrame(*canvas_, frame_, step_);
+        ShowReadout(true);
+        return true;
     }
 
     void ShowWhole()
     {
-        if (!canvas_) return;
+        if (!Prepared()) return;
         DrawMotionFrame(*canvas_, frame_, step_);
         canvas_->Pixels();
-        PutOnWindow(order_.window, *canvas_);
+        PutOnWindow(WindowDC(order_.window).Get(), *canvas_);
         ShowReadout(true);
+        PushToScreen();
     }
 
     void ShowReadout(bool always)
@@ -202,13 +224,14 @@ private:
         GetTextExtentPoint32A(dc.Get(), text, length, &extent);
         // Only where it stays clear of the moving objects.
         if (kReadoutMargin + extent.cy > readout_.bottom) return;
-        PutOnWindow(order_.window, *canvas_, readout_);
+        PutOnWindow(dc.Get(), *canvas_, readout_);
         TextOutA(dc.Get(), kReadoutMargin, kReadoutMargin, text, length);
     }
 
     Order order_;
     std::optional<FrameMemory> memory_;
     std::optional<SoftCanvas> canvas_;
+    bool still_ = false;  // no memory for a whole frame
     std::int64_t frame_ = 0;
     int step_ = 1;
     Rect readout_{0, 0, 0, 0};
@@ -258,6 +281,18 @@ double NominalRefresh(const char* monitorName)
 }
 
 }  // namespace
+
+bool PlayingMotion(HWND window, int speed, const char* monitorName)
+{
+    if (g_thread == nullptr || speed == 0) return false;
+    RECT client = {};
+    GetClientRect(window, &client);
+    const Order order{window, speed, {client.right, client.bottom}, NominalRefresh(monitorName)};
+    AcquireSRWLockShared(&g_lock);
+    const bool same = SameOrder(g_order, order);
+    ReleaseSRWLockShared(&g_lock);
+    return same;
+}
 
 void PlayMotion(HWND window, int speed, const char* monitorName)
 {

@@ -147,17 +147,7 @@ class PatternWindowScreen final : public PatternScreen {
 public:
     void ShowFrame(const std::function<void(Canvas&)>& paint) override
     {
-        RECT client = {};
-        GetClientRect(PatternWindow(), &client);
-        const Size size{client.right, client.bottom};
-        PaintInStrips(
-            size, memory.For(size), PixelOrder::Dib,
-            [&](SoftCanvas& strip) {
-                StripWithText canvas(strip, memory.Dc());
-                paint(canvas);
-                canvas.DrawCharacters();
-            },
-            [](const SoftCanvas& strip) { PutOnWindow(PatternWindow(), strip); });
+        ShowOnWindow(PatternWindow(), memory, paint);
     }
 
     FrameMemory memory;
@@ -191,6 +181,7 @@ public:
         EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     }
     void PlayMotion(int speed) override { ::PlayMotion(PatternWindow(), speed, g_app.monitorName); }
+    bool PlayingMotion(int speed) override { return ::PlayingMotion(PatternWindow(), speed, g_app.monitorName); }
     void PlacePatternWindow(Rect rect) override
     {
         SetWindowPos(PatternWindow(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,

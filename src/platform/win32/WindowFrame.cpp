@@ -1,38 +1,95 @@
 #include "platform/win32/WindowFrame.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-// A strip of this size stays in the cache between being painted and being copied to the
-// window: at 3840x2160, 16 strips took half the time of one frame painted whole and then
-// copied, and however large the screen, a paint needs no more memory than this.
+// The rows that hold characters are painted in strips of at most this size: a few
+// dozen rows of any screen, in one strip.
 constexpr std::size_t kStripBytes = 2 * 1024 * 1024;
+
+// A top-down 32-bit DIB of the given width and rows, as the software canvas lays them.
+BITMAPINFOHEADER DibHeader(int width, int rows)
+{
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -rows;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+// A brush of a pattern's rows, brush row i for the client rows y with y % period == i
+// (the brush origin being the client area's corner); null where it cannot be made.
+HBRUSH RowBrush(const FrameRows& frame, const std::vector<int>& pattern)
+{
+    const auto width = static_cast<std::size_t>(frame.width);
+    constexpr std::size_t kHeaderPixels = sizeof(BITMAPINFOHEADER) / sizeof(std::uint32_t);
+    std::vector<std::uint32_t> packed(kHeaderPixels + width * pattern.size());
+    // Bottom-up, the one row order that every system takes for a brush.
+    BITMAPINFOHEADER header = DibHeader(frame.width, static_cast<int>(pattern.size()));
+    header.biHeight = -header.biHeight;
+    std::memcpy(packed.data(), &header, sizeof header);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::span<const std::uint32_t> row = frame.Row(pattern[i]);
+        std::copy(row.begin(), row.end(), packed.begin() + kHeaderPixels + (pattern.size() - 1 - i) * width);
+    }
+    return CreateDIBPatternBrushPt(packed.data(), DIB_RGB_COLORS);
+}
 
 }  // namespace
 
-void PutOnWindow(HWND window, const SoftCanvas& frame)
+void PutOnWindow(HDC window, const FrameRows& frame)
+{
+    std::vector<std::vector<RowRun>> runsOf(frame.patterns.size());
+    for (const RowRun& run : frame.runs) runsOf[static_cast<std::size_t>(run.pattern)].push_back(run);
+    for (std::size_t p = 0; p < frame.patterns.size(); ++p) {
+        const std::vector<int>& pattern = frame.patterns[p];
+        HBRUSH brush = RowBrush(frame, pattern);
+        if (brush == nullptr) {
+            // Short of memory even for a few rows: row by row, slowly but whole.
+            BITMAPINFO info = {};
+            info.bmiHeader = DibHeader(frame.width, 1);
+            for (const RowRun& run : runsOf[p])
+                for (int y = run.top; y < run.bottom; ++y)
+                    SetDIBitsToDevice(window, 0, y, static_cast<DWORD>(frame.width), 1, 0, 0, 0, 1,
+                                      frame.Row(pattern[static_cast<std::size_t>(y) % pattern.size()]).data(), &info,
+                                      DIB_RGB_COLORS);
+            continue;
+        }
+        const HGDIOBJ original = SelectObject(window, brush);
+        for (const RowRun& run : runsOf[p]) PatBlt(window, 0, run.top, frame.width, run.bottom - run.top, PATCOPY);
+        SelectObject(window, original);
+        DeleteObject(brush);
+    }
+}
+
+void PutOnWindow(HDC window, const SoftCanvas& frame)
 {
     PutOnWindow(window, frame, {0, frame.FirstRow(), frame.Width(), frame.FirstRow() + frame.Rows()});
 }
 
-void PutOnWindow(HWND window, const SoftCanvas& frame, Rect region)
+void PutOnWindow(HDC window, const SoftCanvas& frame, Rect region)
 {
     const std::span<const std::uint32_t> pixels = frame.Pixels();
     if (pixels.empty() || region.left >= region.right || region.top >= region.bottom) return;
     const int rows = region.bottom - region.top;
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = frame.Width();
-    info.bmiHeader.biHeight = -rows;  // top-down, just the region's rows: no source offset to get wrong
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = DibHeader(frame.Width(), rows);  // just the region's rows: no source offset to get wrong
     const std::uint32_t* first = pixels.data() + static_cast<std::size_t>(region.top - frame.FirstRow()) * frame.Width();
-    const WindowDC dc(window);
-    SetDIBitsToDevice(dc.Get(), region.left, region.top, static_cast<DWORD>(region.right - region.left),
+    SetDIBitsToDevice(window, region.left, region.top, static_cast<DWORD>(region.right - region.left),
                       static_cast<DWORD>(rows), region.left, 0, 0, static_cast<UINT>(rows), first, &info,
                       DIB_RGB_COLORS);
+}
+
+void PushToScreen()
+{
+    constexpr UINT kNeverPosted = WM_APP + 0x3FFF;
+    MSG none;
+    PeekMessageA(&none, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE | PM_NOYIELD);
 }
 
 std::span<std::uint32_t> FrameMemory::For(Size client)
@@ -54,12 +111,7 @@ std::span<std::uint32_t> FrameMemory::For(Size client)
 bool FrameMemory::Make(int width, int rows)
 {
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -rows;  // top-down, as the software canvas lays its rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = DibHeader(width, rows);
     dc_ = CreateCompatibleDC(nullptr);
     if (dc_ == nullptr) return false;
     void* bits = nullptr;
@@ -155,4 +207,82 @@ bool StripWithText::Covers(Rect rect) const
     return std::any_of(characters_.begin(), characters_.end(), [&](const Character& c) {
         return rect.left < c.x + cell_.cx && c.x < rect.right && rect.top < c.y + cell_.cy && c.y < rect.bottom;
     });
+}
+
+namespace {
+
+// Records a frame's drawing for its runs of rows and notes the rows that its characters
+// take in the system font, which only GDI draws.
+class CharacterRowsContext final : public DrawingContext {
+public:
+    CharacterRowsContext(SoftCanvas& frame, int cellHeight, int& top, int& bottom)
+        : soft_(frame.Open()), cellHeight_(cellHeight), top_(top), bottom_(bottom)
+    {
+    }
+
+    void Fill(Rect rect, Colour colour) override { soft_->Fill(rect, colour); }
+    void FillChecker(Rect rect, Colour even, Colour odd) override { soft_->FillChecker(rect, even, odd); }
+    void SelectPen(Colour colour) override { soft_->SelectPen(colour); }
+    void MoveTo(int x, int y) override { soft_->MoveTo(x, y); }
+    void LineTo(int x, int y) override { soft_->LineTo(x, y); }
+    void DrawChar(int, int y, char) override
+    {
+        top_ = top_ < bottom_ ? std::min(top_, y) : y;
+        bottom_ = std::max(bottom_, y + cellHeight_);
+    }
+
+private:
+    std::unique_ptr<DrawingContext> soft_;
+    int cellHeight_;
+    int& top_;
+    int& bottom_;
+};
+
+class CharacterRows final : public Canvas {
+public:
+    CharacterRows(SoftCanvas& frame, int cellHeight) : frame_(frame), cellHeight_(cellHeight) {}
+    Size ClientSize() override { return frame_.ClientSize(); }
+    std::unique_ptr<DrawingContext> Open() override
+    {
+        return std::make_unique<CharacterRowsContext>(frame_, cellHeight_, top, bottom);
+    }
+
+    // The rows that hold characters, cut to the frame; none while top == bottom.
+    int top = 0;
+    int bottom = 0;
+
+private:
+    SoftCanvas& frame_;
+    int cellHeight_;
+};
+
+}  // namespace
+
+void ShowOnWindow(HWND window, FrameMemory& memory, const std::function<void(Canvas&)>& paint)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    const Size size{client.right, client.bottom};
+    {
+        const WindowDC dc(window);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc.Get(), &metrics);
+        SoftCanvas frame(size, kBlack, PixelOrder::Dib);
+        CharacterRows characters(frame, metrics.tmHeight);
+        paint(characters);
+        PutOnWindow(dc.Get(), frame.TakeRows());
+        // The rows that hold characters once more, painted in memory with them in their
+        // order among the fills, and put over what the runs left there.
+        const int bottom = std::min(characters.bottom, size.height);
+        for (int top = std::max(characters.top, 0); top < bottom;) {
+            SoftCanvas strip(size, top, memory.For({size.width, bottom - top}), PixelOrder::Dib);
+            if (strip.Rows() == 0) break;
+            StripWithText text(strip, memory.Dc());
+            paint(text);
+            text.DrawCharacters();
+            PutOnWindow(dc.Get(), strip, {0, top, size.width, std::min(top + strip.Rows(), bottom)});
+            top += strip.Rows();
+        }
+    }
+    PushToScreen();
 }

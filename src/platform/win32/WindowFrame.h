@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -28,15 +29,26 @@ private:
     HDC dc_;
 };
 
-// Puts a painted frame, or a strip of one, on the window's client area at its rows.
-// The canvas must hold its pixels in PixelOrder::Dib.
-void PutOnWindow(HWND window, const SoftCanvas& frame);
+// Puts a frame told as runs of rows on the window: one pattern brush per distinct run
+// pattern and one PatBlt per run, a handful of calls and a single pass over the window's
+// pixels, whatever the pattern.
+void PutOnWindow(HDC window, const FrameRows& frame);
+// Puts a painted frame, or a strip of one, on the window's client area (its DC) at its
+// rows. The canvas must hold its pixels in PixelOrder::Dib.
+void PutOnWindow(HDC window, const SoftCanvas& frame);
 // Only the region (client pixels, within the rows the canvas holds) of it.
-void PutOnWindow(HWND window, const SoftCanvas& frame, Rect region);
+void PutOnWindow(HDC window, const SoftCanvas& frame, Rect region);
 
-// Memory for the strips of one window's frames, kept from paint to paint so that a paint
-// does not fault in fresh pages: a top-down 32-bit DIB section selected into a memory DC,
-// so that GDI can draw on a strip as well.
+// Wine hands a window's new pixels to the X server only when the thread next finds no
+// message waiting, which after a wizard step comes only once the wizard's own updates are
+// done. Looking for a message that is never posted hands them over at once; on Windows,
+// which shows what was drawn by itself, it costs next to nothing.
+void PushToScreen();
+
+// Memory for strips of one window's frames (the rows that hold characters, a moving
+// pattern's whole frame), kept from paint to paint so that a paint does not fault in
+// fresh pages: a top-down 32-bit DIB section selected into a memory DC, so that GDI can
+// draw on a strip as well.
 class FrameMemory {
 public:
     FrameMemory() = default;
@@ -44,8 +56,8 @@ public:
     FrameMemory(const FrameMemory&) = delete;
     FrameMemory& operator=(const FrameMemory&) = delete;
 
-    // Room for the rows of a strip that fits the cache (at least one row, at most the
-    // whole frame) or, where that cannot be had, for as many rows as can (halving until
+    // Room for the rows of a strip of a couple of megabytes (at least one row, at most
+    // the client's rows) or, where that cannot be had, for as many rows as can (halving until
     // it fits); empty when not even one row can be had.
     std::span<std::uint32_t> For(Size client);
     // The DC that draws on the memory, row 0 being the strip's first row; null while
@@ -97,3 +109,7 @@ private:
     SIZE cell_ = {};
     std::vector<Character> characters_;
 };
+
+// Paints a frame on the window's client area: its runs of rows, then the rows that hold
+// characters painted again in memory with them; and hands it all to the screen at once.
+void ShowOnWindow(HWND window, FrameMemory& memory, const std::function<void(Canvas&)>& paint);
