@@ -183,11 +183,14 @@ void GoNext(Platform& platform)
 
 void RefreshWizard(Platform& platform)
 {
+    // The pattern first: it is what the user is waiting for, and the wizard's own
+    // updates, a few milliseconds of them, follow it.
+    platform.shell.ShowPatternWindow(true);
+    platform.shell.PaintPatternWindow();
     DialogControls& dialog = platform.dialog;
     ApplyEnableMask(dialog);
     ShowStepCaption(dialog);
     ShowSettingRows(platform);
-    platform.shell.ShowPatternWindow(true);
     int focus;
     if (g_app.currentStep == 1)
         focus = ShowFirstStep(platform);
@@ -196,7 +199,6 @@ void RefreshWizard(Platform& platform)
     else
         focus = ShowPatternStep(dialog);
     dialog.Focus(focus);
-    platform.shell.PaintPatternWindow();
 }
 
 void FollowWizard(Platform& platform)
