@@ -8,6 +8,9 @@ namespace {
 // The rows that hold characters are painted in strips of at most this size: a few
 // dozen rows of any screen, in one strip.
 constexpr std::size_t kStripBytes = 2 * 1024 * 1024;
+// A frame goes to the screen in bands of about this size: under Wine the X server takes
+// one band while the next is being filled, instead of the whole frame after it.
+constexpr std::size_t kBandBytes = 4 * 1024 * 1024;
 
 // A top-down 32-bit DIB of the given width and rows, as the software canvas lays them.
 BITMAPINFOHEADER DibHeader(int width, int rows)
@@ -40,13 +43,14 @@ HBRUSH RowBrush(const FrameRows& frame, const std::vector<int>& pattern)
     return CreateDIBPatternBrushPt(packed.data(), DIB_RGB_COLORS);
 }
 
-}  // namespace
-
-void PutOnWindow(HDC window, const FrameRows& frame)
+// Each run with a brush of its pattern's rows, grouped by pattern so that each brush is
+// made once.
+void FillRuns(HDC window, const FrameRows& frame, const std::vector<RowRun>& runs)
 {
     std::vector<std::vector<RowRun>> runsOf(frame.patterns.size());
-    for (const RowRun& run : frame.runs) runsOf[static_cast<std::size_t>(run.pattern)].push_back(run);
+    for (const RowRun& run : runs) runsOf[static_cast<std::size_t>(run.pattern)].push_back(run);
     for (std::size_t p = 0; p < frame.patterns.size(); ++p) {
+        if (runsOf[p].empty()) continue;
         const std::vector<int>& pattern = frame.patterns[p];
         HBRUSH brush = RowBrush(frame, pattern);
         if (brush == nullptr) {
@@ -64,6 +68,26 @@ void PutOnWindow(HDC window, const FrameRows& frame)
         for (const RowRun& run : runsOf[p]) PatBlt(window, 0, run.top, frame.width, run.bottom - run.top, PATCOPY);
         SelectObject(window, original);
         DeleteObject(brush);
+    }
+}
+
+}  // namespace
+
+void PutOnWindow(HDC window, const FrameRows& frame)
+{
+    if (frame.runs.empty() || frame.width <= 0) return;
+    const int height = frame.runs.back().bottom;
+    const int bandRows = static_cast<int>(
+        std::max<std::size_t>(kBandBytes / (static_cast<std::size_t>(frame.width) * sizeof(std::uint32_t)), 1));
+    auto next = frame.runs.begin();
+    for (int top = 0; top < height; top += bandRows) {
+        const int bottom = std::min(top + bandRows, height);
+        std::vector<RowRun> band;
+        for (auto run = next; run != frame.runs.end() && run->top < bottom; ++run)
+            band.push_back({std::max(run->top, top), std::min(run->bottom, bottom), run->pattern});
+        while (next != frame.runs.end() && next->bottom <= bottom) ++next;
+        FillRuns(window, frame, band);
+        PushToScreen();
     }
 }
 
