@@ -113,7 +113,9 @@ void PushToScreen()
 {
     constexpr UINT kNeverPosted = WM_APP + 0x3FFF;
     MSG none;
-    PeekMessageA(&none, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE | PM_NOYIELD);
+    // Posted messages only: a message sent from another thread must not be handled in
+    // the middle of a paint.
+    PeekMessageA(&none, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE | PM_NOYIELD | PM_QS_POSTMESSAGE);
 }
 
 std::span<std::uint32_t> FrameMemory::For(Size client)
