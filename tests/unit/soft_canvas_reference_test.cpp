@@ -141,6 +141,22 @@ TEST(SoftCanvasAgainstNaive, RandomDrawingOnTinyCanvases)
     }
 }
 
+// A recording keeps every fill, however many (a painting canvas would flush them into
+// memory it does not have), and hands them out once: the next frame starts empty.
+TEST(FrameRows, ARecordingKeepsEveryFillAndStartsAgainEmptyOnceTaken)
+{
+    constexpr int kWidth = 9001;
+    std::vector<Op> grating;
+    for (int x = 0; x < kWidth; x += 1) grating.push_back(Fill({x, x % 3, x + 1, 3}, x % 2 ? kRed : kBlue));
+    EXPECT_TRUE(SameAsNaive(kWidth, 3, grating));
+
+    SoftCanvas recording({4, 2}, kUntouched, PixelOrder::AsColour);
+    Draw(recording, {Fill({0, 0, 4, 2}, kRed)});
+    recording.TakeRows();
+    EXPECT_EQ(Shown(recording.TakeRows()), std::vector<Colour>(8, kUntouched));
+    EXPECT_TRUE(SoftCanvas({0, 5}, kBlack, PixelOrder::Dib).TakeRows().runs.empty());
+}
+
 // Every keyword told as runs of rows is the frame painted whole, in the screen's pixel
 // order, at sizes odd and large enough for long repeats; a run's rows repeat every few
 // rows at most, so that each goes to the window in one call.
