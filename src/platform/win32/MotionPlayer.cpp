@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "patterns/FrameTiming.h"
 #include "patterns/Motion.h"
@@ -39,6 +40,7 @@ HANDLE g_orders = nullptr;  // auto-reset: a new order waits
 HANDLE g_quit = nullptr;    // manual-reset: the player ends
 HANDLE g_thread = nullptr;
 std::atomic<long> g_framesShown{0};
+std::atomic<long> g_ordersGiven{0};
 
 using DwmFlushFn = HRESULT(WINAPI*)();
 
@@ -85,8 +87,9 @@ public:
 
     bool Playing() const { return order_.speed != 0 && !still_; }
 
-    void Take(const Order& order)
+    void Take(const Order& order, long ordersTaken)
     {
+        ordersTaken_ = ordersTaken;
         const bool same = SameOrder(order, order_);
         order_ = order;
         if (order.speed == 0) {
@@ -149,6 +152,9 @@ public:
             changed.right = std::max(changed.right, columns[i].right);
         }
         canvas_->Pixels();  // everything drawn is in memory before it is shown
+        // A newer order means the wizard is painting the window anew: a frame put now
+        // would land on what it paints. The order's own repaint follows.
+        if (g_ordersGiven != ordersTaken_) return;
         PutOnWindow(WindowDC(order_.window).Get(), *canvas_, changed);
         PushToScreen();
         ++g_framesShown;
@@ -243,12 +249,14 @@ private:
     double shownAt_ = 0;
     double readoutShownAt_ = 0;
     char shown_[kReadoutSize] = {};
+    long ordersTaken_ = 0;  // orders given up to the one being played
 };
 
-Order TakeOrder()
+// The newest order, and how many were given up to it.
+std::pair<Order, long> TakeOrder()
 {
     AcquireSRWLockShared(&g_lock);
-    const Order order = g_order;
+    const std::pair<Order, long> order{g_order, g_ordersGiven};
     ReleaseSRWLockShared(&g_lock);
     return order;
 }
@@ -263,10 +271,12 @@ DWORD WINAPI PlayerMain(void*)
         const Wake wake = player.Playing() ? player.WaitForFrame(g_quit, g_orders)
                                            : WakeOf(WaitForMultipleObjects(2, events, FALSE, INFINITE));
         if (wake == Wake::Quit) return 0;
-        if (wake == Wake::Order)
-            player.Take(TakeOrder());
-        else
+        if (wake == Wake::Order) {
+            const auto [order, given] = TakeOrder();
+            player.Take(order, given);
+        } else {
             player.ShowNextFrame();
+        }
     }
 }
 
@@ -307,6 +317,7 @@ void PlayMotion(HWND window, int speed, const char* monitorName)
     GetClientRect(window, &client);
     AcquireSRWLockExclusive(&g_lock);
     g_order = {window, speed, {client.right, client.bottom}, speed ? NominalRefresh(monitorName) : kFallbackHz};
+    ++g_ordersGiven;
     ReleaseSRWLockExclusive(&g_lock);
     SetEvent(g_orders);
 }
