@@ -54,8 +54,8 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 // The test build answers what another process cannot read from it: how many GDI
 // objects it holds (wParam 0) and has ever created (wParam 1), and the state of a
 // command of the wizard's system menu (wParam), as Wine keeps menus out of other
-// processes' reach; how many frames the moving pattern has shown; and it paints in
-// strips of wParam rows when told to.
+// processes' reach; how many frames the moving pattern has shown; and it paints the
+// rows that hold characters in strips of wParam rows when told to.
 bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
 {
     static const UINT ledgerQuery = RegisterWindowMessageA("Lumetta.GdiLedger");

@@ -1,7 +1,8 @@
 // What reaches the screen is, pixel for pixel, the software canvas's frame: every keyword,
-// on a pattern window of an odd size, painted in strips of an odd number of rows as where
-// memory for a whole frame cannot be had. The grey ramp's labels are GDI's own text in
-// the system font, so their cells are left out of the comparison and checked apart.
+// on a pattern window of an odd size, its rows in runs and the rows that hold the grey
+// ramp's labels painted in strips of an odd number of rows, as where memory is short.
+// The labels are GDI's own text in the system font, so their cells are left out of the
+// comparison and checked apart.
 #include <windows.h>
 
 #include <algorithm>
