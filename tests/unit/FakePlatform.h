@@ -50,7 +50,13 @@ struct ControlState {
 
 class FakeDialogControls final : public DialogControls {
 public:
-    void SetText(int id, const char* text, TextEncoding) override { controls[id].text = text; }
+    std::function<void(int id)> onSetText;  // to see what happened before a text changed
+
+    void SetText(int id, const char* text, TextEncoding) override
+    {
+        controls[id].text = text;
+        if (onSetText) onSetText(id);
+    }
     void Enable(int id, bool enabled) override { controls[id].enabled = enabled; }
     void Show(int id, bool visible) override { controls[id].visible = visible; }
     void Focus(int id) override { focus = id; }

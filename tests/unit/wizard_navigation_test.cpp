@@ -145,7 +145,7 @@ TEST_F(Wizard, WalksAModelForwardToFinishAndBack)
     EXPECT_EQ(fake.dialog.position.second, kScreenHeight - kDialogHeight - 50);
 }
 
-TEST_F(Wizard, EveryRefreshPaintsThePatternOnceAndNavigationWithoutEffectDoesNot)
+TEST_F(Wizard, EveryRefreshPaintsThePatternOnceFirstAndNavigationWithoutEffectDoesNot)
 {
     Start();
     GoPrevious(fake.platform);
@@ -154,6 +154,13 @@ TEST_F(Wizard, EveryRefreshPaintsThePatternOnceAndNavigationWithoutEffectDoesNot
     GoNext(fake.platform);
     GoPrevious(fake.platform);
     EXPECT_EQ(fake.shell.paints, 4);
+    // The pattern before the wizard's own updates: it is what the user waits for.
+    int paintsAtCaption = 0;
+    fake.dialog.onSetText = [&](int id) {
+        if (id == IDC_STEP) paintsAtCaption = fake.shell.paints;
+    };
+    GoNext(fake.platform);
+    EXPECT_EQ(paintsAtCaption, 5);
 }
 
 TEST_F(Wizard, NextBeforeAnyChoiceUsesTheFirstModel)
