@@ -10,7 +10,9 @@
 
 namespace {
 
-constexpr std::size_t kReadChunk = 1024 * 1024;
+// The first read holds most data.ini files whole; each later one doubles what is held.
+// A fixed large chunk cost a fresh megabyte, zeroed, on every key read.
+constexpr std::size_t kFirstReadChunk = 64 * 1024;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
@@ -135,7 +137,7 @@ std::string ReadFileBytes(const char* path)
     std::string bytes;
     while (bytes.size() < kMaxIniFileBytes) {
         const std::size_t old = bytes.size();
-        const std::size_t wanted = std::min(kReadChunk, kMaxIniFileBytes - old);
+        const std::size_t wanted = std::min(std::max(kFirstReadChunk, old), kMaxIniFileBytes - old);
         bytes.resize(old + wanted);
         const std::size_t got = std::fread(bytes.data() + old, 1, wanted, file.get());
         bytes.resize(old + got);
