@@ -1,6 +1,7 @@
 // An in-memory canvas with the pattern window's pixel rules. The pattern window's frames
-// are painted on it, but for their characters, which GDI draws in the system font, and
-// then put on the screen; tests, the benchmark and the gallery read it back whole.
+// are recorded on it and composed into runs of rows, but for their characters, which GDI
+// draws in the system font; the moving pattern keeps its frame painted on it; tests, the
+// benchmark and the gallery read it back whole.
 #pragma once
 
 #include "platform/Platform.h"

@@ -1,6 +1,8 @@
-// How a frame reaches the pattern window: painted in memory by the software canvas, strip
-// by strip, each strip put on the window in one call. A few GDI calls per frame, whatever
-// the pattern, where one call per line cost several display frames on large screens.
+// How a frame reaches the pattern window: composed by the software canvas into runs of
+// repeating rows, each run filled with a pattern brush of its rows. A few GDI calls and a
+// single pass over the window's pixels per frame, whatever the pattern, where one call per
+// line, or a frame painted in memory and then copied, cost several display frames on
+// large screens.
 #pragma once
 
 #include <windows.h>
@@ -29,9 +31,8 @@ private:
     HDC dc_;
 };
 
-// Puts a frame told as runs of rows on the window: one pattern brush per distinct run
-// pattern and one PatBlt per run, a handful of calls and a single pass over the window's
-// pixels, whatever the pattern.
+// Puts a frame told as runs of rows on the window, one pattern brush per distinct pattern
+// and one PatBlt per run, handing it to the screen band by band (PushToScreen).
 void PutOnWindow(HDC window, const FrameRows& frame);
 // Puts a painted frame, or a strip of one, on the window's client area (its DC) at its
 // rows. The canvas must hold its pixels in PixelOrder::Dib.
