@@ -290,14 +290,20 @@ double NominalRefresh(const char* monitorName)
     return kFallbackHz;
 }
 
+// An order for the window as it is now: its client size and its monitor's rate.
+Order OrderFor(HWND window, int speed, const char* monitorName)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    return {window, speed, {client.right, client.bottom}, speed ? NominalRefresh(monitorName) : kFallbackHz};
+}
+
 }  // namespace
 
 bool PlayingMotion(HWND window, int speed, const char* monitorName)
 {
     if (g_thread == nullptr || speed == 0) return false;
-    RECT client = {};
-    GetClientRect(window, &client);
-    const Order order{window, speed, {client.right, client.bottom}, NominalRefresh(monitorName)};
+    const Order order = OrderFor(window, speed, monitorName);
     AcquireSRWLockShared(&g_lock);
     const bool same = SameOrder(g_order, order);
     ReleaseSRWLockShared(&g_lock);
@@ -313,10 +319,9 @@ void PlayMotion(HWND window, int speed, const char* monitorName)
         g_thread = CreateThread(nullptr, 0, PlayerMain, nullptr, 0, nullptr);
         if (g_thread == nullptr) return;
     }
-    RECT client = {};
-    GetClientRect(window, &client);
+    const Order order = OrderFor(window, speed, monitorName);
     AcquireSRWLockExclusive(&g_lock);
-    g_order = {window, speed, {client.right, client.bottom}, speed ? NominalRefresh(monitorName) : kFallbackHz};
+    g_order = order;
     ++g_ordersGiven;
     ReleaseSRWLockExclusive(&g_lock);
     SetEvent(g_orders);
