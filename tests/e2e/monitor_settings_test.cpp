@@ -131,19 +131,6 @@ TEST_F(MonitorSettings, a_monitor_taking_half_a_second_per_call_never_holds_the_
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
-TEST_F(MonitorSettings, a_monitor_that_ignores_writes_shows_the_value_it_kept)
-{
-    UseFakeDxva2();
-    Lumetta app(kIni);
-    HWND dialog = Start(app, std::string("[DISPLAY1]\r\nIGNOREWRITES=1\r\n") + kMonitor);
-    ASSERT_TRUE(dialog != nullptr);
-    ASSERT_TRUE(Shows(dialog, IDC_SETTING_VALUE, "50"));
-    Drag(dialog, 0, 80);
-    EXPECT_TRUE(Shows(dialog, IDC_SETTING_VALUE, "50: not taken (picture mode?)"));
-    app.Press(dialog, IDC_QUIT);
-    EXPECT_EQ(app.WaitForExit(), 0L);
-}
-
 TEST_F(MonitorSettings, wine_without_ddc_ci_shows_the_own_buttons_note)
 {
     Lumetta app(kIni);

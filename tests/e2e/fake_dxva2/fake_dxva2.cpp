@@ -4,7 +4,6 @@
 //   PHYSICAL=1          physical monitors behind it (0: no DDC/CI)
 //   CAPS=(vcp(10 12))   capabilities string; none: the request fails
 //   LATENCY=500         milliseconds per call
-//   IGNOREWRITES=1      writes "succeed" and change nothing
 //   VCP10=50,100        current value and maximum; none: the read fails
 // It counts OPENS (physical monitors handed out), RELEASED and READS there.
 #include <windows.h>
@@ -135,7 +134,6 @@ __declspec(dllexport) BOOL WINAPI SetVCPFeature(HANDLE physical, BYTE code, DWOR
     DWORD current = 0;
     DWORD maximum = 0;
     if (!ReadVcp(m, code, current, maximum)) return FALSE;
-    if (Number(m, "IGNOREWRITES") != 0) return TRUE;
     char key[8];
     char text[32];
     std::snprintf(key, sizeof key, "VCP%02X", code);
