@@ -8,6 +8,26 @@ namespace {
 
 constexpr std::string_view kVcp = "vcp";
 
+// Codes whose write is an action or a switch, never a level.
+constexpr std::uint8_t kNeverWritten[] = {
+    // Any write starts an action: degauss, new-control flag, soft controls, auto setup.
+    0x01, 0x02, 0x03, 0x1E, 0x1F,
+    // Resets: factory, brightness and contrast, geometry, colour, TV.
+    0x04, 0x05, 0x06, 0x08, 0x0A,
+    // Switches among presets or sources: colour preset, input source, display mode.
+    0x14, 0x60, 0xDC,
+    // Stores or recalls the monitor's settings.
+    0xB0,
+    // The monitor's own menu and its language: a wrong value can lock the user out of it.
+    0xCA, 0xCC,
+    // Power mode: standby or off blanks the screen that the user is adjusting.
+    0xD6,
+    // The MCCS version, which is read-only.
+    0xDF,
+};
+// Manufacturer-specific: what a write does is known only to its maker.
+constexpr std::uint8_t kFirstManufacturerCode = 0xE0;
+
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -51,12 +71,17 @@ VcpCodes ParseCapabilities(std::string_view caps)
     int depth = 0;
     int digits = 0;  // of the code being read
     unsigned code = 0;
+    int last = -1;  // the code just read, which a value group belongs to
     for (std::size_t at = start; at < s.size(); ++at) {
         const char c = s[at];
         if (c == '(') {
+            if (depth == 0 && digits == 0 && last >= 0) codes.withValues.set(static_cast<std::size_t>(last));
             ++depth;
         } else if (c == ')') {
-            if (depth == 0) break;
+            if (depth == 0) {
+                if (digits != 0) return {};  // a lone hex digit ends the list
+                break;
+            }
             --depth;
         } else if (depth == 0) {
             const int digit = HexDigit(c);
@@ -64,6 +89,7 @@ VcpCodes ParseCapabilities(std::string_view caps)
                 code = code * 16 + static_cast<unsigned>(digit);
                 if (++digits == 2) {
                     codes.listed.set(code);
+                    last = static_cast<int>(code);
                     digits = 0;
                     code = 0;
                 }
@@ -75,4 +101,12 @@ VcpCodes ParseCapabilities(std::string_view caps)
     }
     codes.parsed = true;
     return codes;
+}
+
+bool SliderMayWrite(std::uint8_t code, const VcpCodes& caps)
+{
+    if (code >= kFirstManufacturerCode) return false;
+    for (const std::uint8_t never : kNeverWritten)
+        if (code == never) return false;
+    return !(caps.parsed && caps.withValues.test(code));
 }

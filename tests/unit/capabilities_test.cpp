@@ -46,8 +46,20 @@ TEST(Capabilities, ReadsTheCodesOfRealStrings)
 TEST(Capabilities, StringsThatMakeNoSenseCountAsUnparsed)
 {
     for (const char* caps : {"", "   ", "garbage", "(prot(monitor)model(X))", "(vcp_p02(10 12))", "(vcp(10 1x))",
-                             "(vcp(10 2 12))", "(myvcp(10))"})
+                             "(vcp(10 2 12))", "(myvcp(10))", "(vcp(10 1))"})
         EXPECT_FALSE(ParseCapabilities(caps).parsed) << caps;
+}
+
+TEST(Capabilities, ASliderWritesOnlyLevelsNeverAnActionOrAChoice)
+{
+    // 0x62 and 0x8D are choices on this monitor; the rest of the refused ones on any.
+    const VcpCodes caps = ParseCapabilities("(vcp(10 12 14(05 08) 16 62 (01 02) 87 8D(01 02)))");
+    for (const int never : {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x08, 0x0A, 0x14, 0x1E, 0x1F, 0x60, 0x62, 0x8D, 0xB0,
+                            0xCA, 0xCC, 0xD6, 0xDC, 0xDF, 0xE0, 0xF5, 0xFF})
+        EXPECT_FALSE(SliderMayWrite(static_cast<std::uint8_t>(never), caps)) << std::hex << never;
+    for (const int level : {0x10, 0x12, 0x16, 0x18, 0x1A, 0x6C, 0x87})
+        EXPECT_TRUE(SliderMayWrite(static_cast<std::uint8_t>(level), caps)) << std::hex << level;
+    EXPECT_TRUE(SliderMayWrite(0x62, ParseCapabilities("(vcp(62))")));
 }
 
 }  // namespace
