@@ -12,6 +12,7 @@
 #include "platform/win32/MotionPlayer.h"
 #include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/WorkerThread.h"
 #include "resource.h"
 #include "wizard/SetupDlgProc.h"
 #include "wizard/Wizard.h"
@@ -99,7 +100,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
     case WM_CREATE:
         return OpenWizard(window, wParam, lParam);
     case WM_DESTROY:
-        EndMotionPlayer();
+        EndWorkers();
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:
@@ -172,5 +173,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+    const int exitCode = message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+    // A worker stuck in a driver call would hold the clean-up that returning starts:
+    // the system frees what is left.
+    if (WorkersPending()) ExitProcess(static_cast<UINT>(exitCode));
+    return exitCode;
 }

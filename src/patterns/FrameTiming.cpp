@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
+
+#include "app/Text.h"
 
 namespace {
 
@@ -69,4 +72,55 @@ void VBlankCheck::AddWait(double seconds, bool succeeded)
     waits_[count_++] = seconds;
     if (count_ < kWaits) return;
     verdict_ = Median(std::begin(waits_), std::end(waits_)) < kAtOnceSeconds ? Verdict::Unpaced : Verdict::Paced;
+}
+
+void MotionClock::Restart(double now, int speed, double nominalHz)
+{
+    nominalHz_ = nominalHz;
+    step_ = MotionStepPerFrame(speed, nominalHz);
+    estimator_.Reset();
+    nextDue_ = shownAt_ = now;
+    readoutShown_ = false;
+}
+
+void MotionClock::AddVBlankWait(double seconds, bool succeeded, double now)
+{
+    vblank_.AddWait(seconds, succeeded);
+    if (!WaitsForVBlank()) nextDue_ = now;
+}
+
+double MotionClock::NextDue(double now)
+{
+    nextDue_ = std::max(nextDue_ + 1 / nominalHz_, now);
+    return nextDue_;
+}
+
+std::int64_t MotionClock::FramesDue(double now)
+{
+    const std::int64_t least = vblank_.Result() == VBlankCheck::Verdict::Undecided ? 0 : 1;
+    const std::int64_t frames = std::max<std::int64_t>(least, std::llround((now - shownAt_) * Rate()));
+    if (frames > 0) shownAt_ = now;
+    return frames;
+}
+
+bool MotionClock::ReadoutDue(double now, bool always, std::span<char> out)
+{
+    if (!always && readoutShown_ && now - readoutAt_ < kReadoutSeconds) return false;
+    char text[sizeof readout_];
+    const double rate = Rate();
+    FormatMotionReadout(text, rate, Measured(), static_cast<int>(step_ * rate + 0.5), estimator_.SkippedFrames());
+    readoutAt_ = now;
+    const bool changed = !readoutShown_ || std::strcmp(text, readout_) != 0;
+    readoutShown_ = true;
+    CopyText(readout_, text);
+    if (!always && !changed) return false;
+    CopyText(out, text);
+    return true;
+}
+
+double MotionClock::Rate() const { return Measured() ? estimator_.RefreshHz() : nominalHz_; }
+
+bool MotionClock::Measured() const
+{
+    return vblank_.Result() == VBlankCheck::Verdict::Paced && estimator_.RefreshHz() > 0;
 }

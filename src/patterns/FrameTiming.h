@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+
+#include "patterns/Motion.h"
 
 // Estimates the refresh rate from frame timestamps and counts skipped frames. The
 // median interval gives the period, robust to stalls and late frames; the span of the
@@ -46,4 +49,48 @@ private:
     double waits_[kWaits] = {};
     int count_ = 0;
     Verdict verdict_ = Verdict::Undecided;
+};
+
+// What the moving pattern's player decides, apart from waiting and drawing: when the
+// next frame falls due, how far each frame moves the object, and when the readout is
+// drawn again. Seconds on any clock, so that a test can run it on a made-up one.
+class MotionClock {
+public:
+    static constexpr double kReadoutSeconds = 0.5;  // the readout changes at most this often
+
+    // A new motion at speed px/s, on a display mode that reports nominalHz.
+    void Restart(double now, int speed, double nominalHz);
+    // The vertical-blank clock is waited on until its first waits prove that it does not
+    // pace; the timer then takes over from now.
+    bool WaitsForVBlank() const { return vblank_.Result() != VBlankCheck::Verdict::Unpaced; }
+    void AddVBlankWait(double seconds, bool succeeded, double now);
+    // When the timer is to wake for the next frame: due times run on from the first, so
+    // that late wake-ups do not add up, but never lie before now.
+    double NextDue(double now);
+    // Frames the object moves on at this moment: a late frame moves it by those it
+    // missed, so that its speed holds. 0 while the vertical-blank clock is on trial and
+    // its wait returned at once: that was no frame at all.
+    std::int64_t FramesDue(double now);
+    // A frame reached the window at that moment.
+    void FrameShown(double now) { estimator_.AddFrame(now); }
+    // The readout's text into out when it is to be drawn now: at most every
+    // kReadoutSeconds and only when changed, unless always.
+    bool ReadoutDue(double now, bool always, std::span<char> out);
+
+    int Step() const { return step_; }
+    // The measured refresh rate once the vertical-blank clock paces and enough frames
+    // were seen; the display mode's rate until then.
+    double Rate() const;
+    bool Measured() const;
+
+private:
+    RefreshEstimator estimator_;
+    VBlankCheck vblank_;  // kept from motion to motion: the clock is the system's
+    double nominalHz_ = 0;
+    int step_ = 1;
+    double nextDue_ = 0;
+    double shownAt_ = 0;
+    double readoutAt_ = 0;
+    bool readoutShown_ = false;
+    char readout_[kMotionReadoutSize] = {};
 };

@@ -106,7 +106,7 @@ void PaintPatternWindow(Platform& platform)
     // A moving pattern shows its frames from a thread of its own; every other step,
     // and the hidden window of the last one, stops it before anything is painted.
     const bool moving = choice.pattern == Pattern::Motion;
-    if (!moving) platform.shell.PlayMotion(0);
+    if (!moving) platform.shell.StopMotion();
     if (g_app.currentStep == 1) {
         platform.patternScreen.ShowFrame(FillBlack);
         if (g_app.firstPaintPending != 0) ShowStartupMessages(platform);
@@ -117,12 +117,12 @@ void PaintPatternWindow(Platform& platform)
         platform.shell.ShowPatternWindow(false);
         return;
     }
-    // A motion's first frame is painted here, at once, before its thread moves it on; a
-    // player already playing it repaints the frame it has reached.
-    if (!moving || !platform.shell.PlayingMotion(choice.number))
-        platform.patternScreen.ShowFrame([choice](Canvas& canvas) {
-            FillBlack(canvas);
-            PaintPattern(canvas, choice);
-        });
-    if (moving) platform.shell.PlayMotion(choice.number);
+    if (moving) {
+        platform.shell.ShowMotion(choice.number);
+        return;
+    }
+    platform.patternScreen.ShowFrame([choice](Canvas& canvas) {
+        FillBlack(canvas);
+        PaintPattern(canvas, choice);
+    });
 }

@@ -140,12 +140,12 @@ public:
     virtual void ShowPatternWindow(bool visible) = 0;
     // Paints the pattern window now, before returning; never through the queue.
     virtual void PaintPatternWindow() = 0;
-    // Plays the moving pattern at speed px/s on the pattern window, frame after frame,
-    // until told 0. The same speed again shows the whole current frame anew.
-    virtual void PlayMotion(int speed) = 0;
-    // Whether PlayMotion(speed) would find the player already playing that motion on the
-    // window as it is now, so that it repaints the frame it has reached by itself.
-    virtual bool PlayingMotion(int speed) = 0;
+    // Shows the moving pattern at speed px/s on the pattern window, whole and at once:
+    // where it already plays there at the window's size, the frame it has reached;
+    // otherwise its first frame. The frames after it follow from a thread of its own.
+    virtual void ShowMotion(int speed) = 0;
+    // Stops the moving pattern: nothing of it reaches the window after this returns.
+    virtual void StopMotion() = 0;
     // Ends the run: the pattern window is told it is destroyed.
     virtual void DestroyPatternWindow() = 0;
 };
@@ -168,6 +168,22 @@ struct VcpReading {
     std::uint32_t maximum;
 };
 
+// Values between two takes of the worker, in case it is stuck or slow: enough for every
+// row of several steps on several monitors. Beyond that the oldest is given up.
+inline constexpr int kMaxCarried = 16;
+
+// The last position of a row the user has left, for the monitor it was read from.
+struct CarriedValue {
+    char monitorName[kDeviceNameBufferSize];
+    std::uint8_t code;
+    std::uint32_t value;
+};
+
+struct CarriedValues {
+    int count;
+    CarriedValue values[kMaxCarried];
+};
+
 // What the wizard wants of the worker. The worker always works from the newest copy,
 // so a trackbar being dragged leaves one wanted value per row, never a queue.
 struct SettingsRequest {
@@ -180,10 +196,9 @@ struct SettingsRequest {
     // Raised with each new wanted value; a row with no value to write has serial 0.
     std::uint32_t wantedSerial[kMaxSettingRows];
     // Values of the rows just left that may not have been written yet: the last
-    // position is written even when the user moves on at once.
-    int carryCount;
-    std::uint8_t carryCodes[kMaxSettingRows];
-    std::uint32_t carryValues[kMaxSettingRows];
+    // position is written even when the user moves on at once. Each is handed to the
+    // worker once: posting adds to those it has not taken yet.
+    CarriedValues carried;
 };
 
 struct SettingRow {
@@ -222,15 +237,18 @@ public:
     virtual bool Write(int physical, std::uint8_t code, std::uint32_t value) = 0;
 };
 
-// The worker's side: its clock, its waits and its mailbox.
+// The worker's side: its stop, its waits and its mailbox.
 class WorkerSide {
 public:
     virtual ~WorkerSide() = default;
-    virtual std::uint64_t NowMs() = 0;
+    // Whether the stop has been given: looked at between every two calls to the monitor,
+    // each of which may take long.
+    virtual bool Stopped() = 0;
     // Until a new request or the stop; false on the stop.
     virtual bool WaitForRequest() = 0;
     // The whole time unless stopped; false on the stop.
     virtual bool Pause(std::uint32_t ms) = 0;
+    // The newest request, with the carried values posted since the last take.
     virtual void TakeRequest(SettingsRequest& out) = 0;
     // Hands the report to the wizard, which takes it when it is ready.
     virtual void Report(const SettingsReport& report) = 0;

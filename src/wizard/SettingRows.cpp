@@ -7,6 +7,7 @@
 #include "app/Text.h"
 #include "config/Config.h"
 #include "resources/resource.h"
+#include "wizard/SettingsWorker.h"
 
 namespace {
 
@@ -48,21 +49,26 @@ void ShowRowsReading(Platform& platform)
     if (request.count > 0) platform.dialog.Enable(IDC_RESTORE, false);
 }
 
+// For the monitor the rows were read from, which the request still names.
 void CarryPendingValues()
 {
     SettingsRequest& request = g_app.settingsRequest;
-    request.carryCount = 0;
     for (int i = 0; i < request.count; ++i) {
         if (request.wantedSerial[i] == 0 || request.wantedSerial[i] == g_app.settingsShown.rows[i].serial) continue;
-        request.carryCodes[request.carryCount] = request.codes[i];
-        request.carryValues[request.carryCount++] = request.wanted[i];
+        CarriedValue carried{};
+        CopyText(carried.monitorName, request.monitorName);
+        carried.code = request.codes[i];
+        carried.value = request.wanted[i];
+        AddCarried(request.carried, carried);
     }
 }
 
+// Carried values are handed over once; the channel keeps them until the worker takes them.
 void PostRequest(Platform& platform)
 {
     CopyText(g_app.settingsRequest.monitorName, g_app.monitorName);
     platform.settings.Post(g_app.settingsRequest);
+    g_app.settingsRequest.carried.count = 0;
 }
 
 }  // namespace

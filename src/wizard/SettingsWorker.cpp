@@ -15,25 +15,63 @@ bool Plausible(const VcpReading& reading) { return reading.maximum > 0 && readin
 
 bool Writable(const SettingRow& row) { return row.state == SettingState::Ready || row.state == SettingState::NotTaken; }
 
+bool SameName(const char* a, const char* b) { return std::strncmp(a, b, kDeviceNameBufferSize) == 0; }
+
+// Where the list holds a value for the same monitor and code; -1 where it holds none.
+int IndexOf(const CarriedValues& list, const CarriedValue& value)
+{
+    for (int i = 0; i < std::clamp(list.count, 0, kMaxCarried); ++i)
+        if (list.values[i].code == value.code && SameName(list.values[i].monitorName, value.monitorName)) return i;
+    return -1;
+}
+
 }  // namespace
+
+void AddCarried(CarriedValues& list, const CarriedValue& value)
+{
+    list.count = std::clamp(list.count, 0, kMaxCarried);
+    CarriedValue* const end = list.values + list.count;
+    const int same = IndexOf(list, value);
+    // The newest stays last; the one it replaces, or the oldest when there is no room, goes.
+    CarriedValue* const gone = same >= 0 ? list.values + same : list.count == kMaxCarried ? list.values : end;
+    if (gone != end) {
+        std::copy(gone + 1, end, gone);
+        --list.count;
+    }
+    CarriedValue& added = list.values[list.count++];
+    added = value;
+    added.monitorName[kDeviceNameBufferSize - 1] = '\0';
+}
+
+void MergeRequest(SettingsRequest& pending, const SettingsRequest& newer)
+{
+    const CarriedValues carried = pending.carried;
+    pending = newer;
+    pending.carried = carried;
+    for (int i = 0; i < std::clamp(newer.carried.count, 0, kMaxCarried); ++i)
+        AddCarried(pending.carried, newer.carried.values[i]);
+}
 
 void SettingsWorker::TakeRequest()
 {
     side_.TakeRequest(request_);
     request_.monitorName[kDeviceNameBufferSize - 1] = '\0';
+    for (int i = 0; i < std::clamp(request_.carried.count, 0, kMaxCarried); ++i)
+        AddCarried(carried_, request_.carried.values[i]);
+    request_.carried.count = 0;
 }
 
 void SettingsWorker::Run()
 {
     for (;;) {
         TakeRequest();
-        const bool sameMonitor = std::strncmp(openedName_, request_.monitorName, sizeof openedName_) == 0;
-        if (request_.count > 0 && (!opened_ || !sameMonitor || request_.openGeneration != openGeneration_)) {
-            if (!OpenMonitors()) break;
+        if (!WriteCarried()) break;
+        if (request_.count > 0 && !IsOpen(request_.monitorName)) {
+            if (!Open(request_.monitorName) || !ReadRows()) break;
             continue;
         }
-        if (request_.readGeneration != readGeneration_) {
-            if (!WriteCarried() || !ReadRows()) break;
+        if (!rowsRead_ || request_.readGeneration != readGeneration_) {
+            if (!ReadRows()) break;
             continue;
         }
         bool wrote = false;
@@ -44,42 +82,57 @@ void SettingsWorker::Run()
     if (opened_) link_.Close();
 }
 
+bool SettingsWorker::IsOpen(const char* monitorName) const
+{
+    return opened_ && SameName(openedName_, monitorName) && openGeneration_ == request_.openGeneration;
+}
+
 // Stale handles are what stops these tools working after sleep: every new monitor,
 // and every resume, opens the physical monitors afresh and reads the rows again.
-bool SettingsWorker::OpenMonitors()
+bool SettingsWorker::Open(const char* monitorName)
 {
+    CopyText(openedName_, std::string_view(monitorName, strnlen(monitorName, kDeviceNameBufferSize - 1)));
     openGeneration_ = request_.openGeneration;
-    CopyText(openedName_, request_.monitorName);
-    physicalCount_ = link_.Open(openedName_);
     opened_ = true;
+    rowsRead_ = false;
+    rowCount_ = 0;
     caps_ = {};
-    if (physicalCount_ > 0 && link_.Capabilities(capsText_)) {
+    physicalCount_ = link_.Open(openedName_);
+    if (physicalCount_ > 0 && Going() && link_.Capabilities(capsText_)) {
         capsText_[kCapabilitiesSize - 1] = '\0';
         caps_ = ParseCapabilities(capsText_);
     }
-    return ReadRows();
+    return Going();
 }
 
-// Only onto the monitor that the rows just left were read from, and only codes that
-// proved writable there.
+// Each to the monitor it was read from, opened again if the worker has moved on from
+// it, before anything else; on that monitor, only codes that proved writable there. A
+// value written already, whose read-back the wizard had not yet seen, is not written again.
 bool SettingsWorker::WriteCarried()
 {
-    for (int c = 0; c < std::clamp(request_.carryCount, 0, kMaxSettingRows); ++c) {
-        for (int i = 0; i < rowCount_; ++i) {
-            SettingRow& row = rows_[i];
-            const std::uint32_t value = std::min(request_.carryValues[c], row.reading.maximum);
-            if (row.code != request_.carryCodes[c] || !Writable(row) || row.reading.current == value) continue;
-            for (int p = 0; p < physicalCount_; ++p) link_.Write(p, row.code, value);
-            row.reading.current = value;
-            if (!side_.Pause(kWriteSpacingMs)) return false;
+    for (int i = 0; i < carried_.count; ++i) {
+        const CarriedValue& carried = carried_.values[i];
+        const int written = IndexOf(written_, carried);
+        if (written >= 0 && written_.values[written].value == carried.value) continue;
+        if (!IsOpen(carried.monitorName) && !Open(carried.monitorName)) return false;
+        std::uint32_t value = carried.value;
+        if (SettingRow* row = RowOf(carried.code); row != nullptr) {
+            value = std::min(value, row->reading.maximum);
+            if (!Writable(*row) || row->reading.current == value) continue;
+            row->reading.current = value;
         }
+        // Rows never offer such a setting; a value carried to a monitor opened again has no row.
+        if (physicalCount_ == 0 || !SliderMayWrite(carried.code, caps_)) continue;
+        if (!WriteToAll(carried.code, value) || !side_.Pause(kWriteSpacingMs)) return false;
     }
+    carried_.count = 0;
     return true;
 }
 
 bool SettingsWorker::ReadRows()
 {
     readGeneration_ = request_.readGeneration;
+    rowsRead_ = true;
     rowCount_ = std::clamp(request_.count, 0, kMaxSettingRows);
     for (int i = 0; i < rowCount_; ++i) {
         SettingRow& row = rows_[i];
@@ -88,7 +141,8 @@ bool SettingsWorker::ReadRows()
         // Wanted values made before this reading are the old rows'.
         row.serial = request_.wantedSerial[i];
         row.state = SettingState::NoDdc;
-        if (physicalCount_ <= 0) continue;
+        // A setting no trackbar may move is shown as one the monitor does not offer.
+        if (physicalCount_ <= 0 || !SliderMayWrite(row.code, caps_)) continue;
         bool ok = false;
         if (!ReadWithRetries(row.code, row.reading, ok)) return false;
         if (!ok || !Usable(row.code, row.reading)) continue;
@@ -103,6 +157,7 @@ bool SettingsWorker::ReadWithRetries(std::uint8_t code, VcpReading& reading, boo
 {
     for (int attempt = 0; attempt < kReadTries; ++attempt) {
         if (attempt > 0 && !side_.Pause(kRetrySpacingMs)) return false;
+        if (!Going()) return false;
         ok = link_.Read(0, code, reading);
         if (ok) return true;
     }
@@ -122,7 +177,7 @@ std::uint32_t SettingsWorker::OriginalOf(std::uint8_t code, std::uint32_t curren
 {
     for (int i = 0; i < originalCount_; ++i) {
         const Original& o = originals_[i];
-        if (o.code == code && std::strncmp(o.monitorName, openedName_, sizeof openedName_) == 0) return o.value;
+        if (o.code == code && SameName(o.monitorName, openedName_)) return o.value;
     }
     if (originalCount_ < kMaxOriginals) {
         Original& o = originals_[originalCount_++];
@@ -131,6 +186,29 @@ std::uint32_t SettingsWorker::OriginalOf(std::uint8_t code, std::uint32_t curren
         o.value = current;
     }
     return current;
+}
+
+SettingRow* SettingsWorker::RowOf(std::uint8_t code)
+{
+    if (!rowsRead_) return nullptr;
+    SettingRow* const end = rows_ + rowCount_;
+    SettingRow* const row = std::find_if(rows_, end, [code](const SettingRow& r) { return r.code == code; });
+    return row != end ? row : nullptr;
+}
+
+// Every physical monitor of a cloned display.
+bool SettingsWorker::WriteToAll(std::uint8_t code, std::uint32_t value)
+{
+    for (int p = 0; p < physicalCount_; ++p) {
+        if (!Going()) return false;
+        link_.Write(p, code, value);
+    }
+    CarriedValue written{};
+    std::memcpy(written.monitorName, openedName_, sizeof written.monitorName);
+    written.code = code;
+    written.value = value;
+    AddCarried(written_, written);
+    return true;
 }
 
 bool SettingsWorker::WriteDue(bool& wrote)
@@ -143,15 +221,15 @@ bool SettingsWorker::WriteDue(bool& wrote)
     return true;
 }
 
-// Writes go to every physical monitor of a cloned display; readings come from the
-// first. A write that "succeeds" may change nothing, so only a read-back tells. The
-// pause before it also keeps writes kWriteSpacingMs apart, however fast the drag.
+// Readings come from the first physical monitor. A write that "succeeds" may change
+// nothing, so only a read-back tells. The pause before it also keeps writes
+// kWriteSpacingMs apart, however fast the drag.
 bool SettingsWorker::WriteAndReadBack(int i)
 {
     SettingRow& row = rows_[i];
     const std::uint32_t value = std::min(request_.wanted[i], row.reading.maximum);
     row.serial = request_.wantedSerial[i];
-    for (int p = 0; p < physicalCount_; ++p) link_.Write(p, row.code, value);
+    if (!WriteToAll(row.code, value)) return false;
 
     bool readOnce = false;
     for (int attempt = 0; attempt < kReadTries; ++attempt) {

@@ -17,6 +17,13 @@ inline constexpr int kReadTries = 3;
 inline constexpr std::size_t kCapabilitiesSize = 8192;
 inline constexpr int kMaxOriginals = 64;
 
+// Adds a carried value in place of an older one for the same monitor and code; when
+// the list is full, the oldest is given up.
+void AddCarried(CarriedValues& list, const CarriedValue& value);
+// What posting a newer request makes of one the worker has not taken yet: the newer
+// one, carrying the values of both.
+void MergeRequest(SettingsRequest& pending, const SettingsRequest& newer);
+
 class SettingsWorker {
 public:
     SettingsWorker(MonitorLink& link, WorkerSide& side) : link_(link), side_(side) {}
@@ -33,12 +40,16 @@ private:
     };
 
     void TakeRequest();
-    bool OpenMonitors();
+    bool Going() { return !side_.Stopped(); }
+    bool IsOpen(const char* monitorName) const;
+    bool Open(const char* monitorName);
     bool WriteCarried();
     bool ReadRows();
     bool ReadWithRetries(std::uint8_t code, VcpReading& reading, bool& ok);
     bool Usable(std::uint8_t code, const VcpReading& reading) const;
     std::uint32_t OriginalOf(std::uint8_t code, std::uint32_t current);
+    SettingRow* RowOf(std::uint8_t code);
+    bool WriteToAll(std::uint8_t code, std::uint32_t value);
     // Writes the newest wanted value that is due; false on the stop.
     bool WriteDue(bool& wrote);
     bool WriteAndReadBack(int row);
@@ -47,9 +58,12 @@ private:
     MonitorLink& link_;
     WorkerSide& side_;
     SettingsRequest request_{};
+    CarriedValues carried_{};  // taken, not yet written
+    CarriedValues written_{};  // the last value written to each setting of each monitor
     std::uint32_t openGeneration_ = 0;
     std::uint32_t readGeneration_ = 0;
     bool opened_ = false;
+    bool rowsRead_ = false;  // rows_ hold readings of the monitor open now
     char openedName_[kDeviceNameBufferSize] = {};
     int physicalCount_ = 0;
     VcpCodes caps_;

@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "platform/win32/DdcWorker.h"
 #include "platform/win32/WindowFrame.h"
+#include "platform/win32/WorkerThread.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
 #include "wizard/SettingRows.h"
@@ -61,6 +62,7 @@ void InitDialog(HWND dialog)
 {
     // Recorded first: the configuration's message boxes are owned by the dialog.
     g_app.dialogWindow = dialog;
+    ReportSettingsTo(dialog);
     AddMonitorCommand(dialog);
     InitWizard(Win32Platform());
     SetForegroundWindow(dialog);
@@ -158,7 +160,8 @@ INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_DESTROY:
         RemoveKeyHook();
-        StopSettingsWorker();
+        EndSettingsReports();
+        EndWorkers();
         return FALSE;
     case WM_HSCROLL:
         if (lParam != 0) OnTrackbar(reinterpret_cast<HWND>(lParam));

@@ -132,8 +132,8 @@ class PaintingShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& monitors) override { monitors.count = 0; }
     void PlacePatternWindow(Rect) override {}
-    void PlayMotion(int) override {}
-    bool PlayingMotion(int) override { return false; }
+    void ShowMotion(int) override {}
+    void StopMotion() override {}
     void ShowPatternWindow(bool) override {}
     void PaintPatternWindow() override
     {

@@ -100,8 +100,8 @@ class FakeShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& out) override { out = monitors; }
     void PlacePatternWindow(Rect rect) override { patternRect = rect; }
-    void PlayMotion(int speed) override { motionSpeed = speed; }
-    bool PlayingMotion(int speed) override { return speed != 0 && speed == motionSpeed; }
+    void ShowMotion(int speed) override { motionSpeed = speed; }
+    void StopMotion() override { motionSpeed = 0; }
     void ShowPatternWindow(bool visible) override { patternVisible = visible; }
     void PaintPatternWindow() override { ++paints; }
     void DestroyPatternWindow() override { destroyed = true; }

@@ -85,6 +85,7 @@ TEST(MotionTiming, RefreshEstimateAndSkippedFrames)
     const RefreshEstimator jittery = Feed(60, 300, 0.001);
     EXPECT_NEAR(jittery.RefreshHz(), 60, 0.05);
     EXPECT_EQ(jittery.SkippedFrames(), 0);
+    EXPECT_NEAR(Feed(60, 300, 0.003).RefreshHz(), 60, 0.1);  // the shortest interval would double it
 
     const RefreshEstimator dropping = Feed(60, 300, 0, 25);  // frames 25, 50, ... 275 never shown
     EXPECT_NEAR(dropping.RefreshHz(), 60, 0.01);
@@ -99,13 +100,43 @@ TEST(MotionTiming, VBlankClockThatFailsOrNeverWaitsDoesNotPace)
 {
     VBlankCheck failing, atOnce, waiting;
     failing.AddWait(0.016, false);
-    for (int i = 0; i < VBlankCheck::kWaits; ++i) {
-        atOnce.AddWait(0.00002, true);
+    for (int i = 0; i < VBlankCheck::kWaits + 4; ++i) {  // waits after the verdict change nothing
+        atOnce.AddWait(0.0005, true);                     // as long as Wine's takes
         waiting.AddWait(0.015, true);
     }
     EXPECT_EQ(failing.Result(), VBlankCheck::Verdict::Unpaced);
     EXPECT_EQ(atOnce.Result(), VBlankCheck::Verdict::Unpaced);
     EXPECT_EQ(waiting.Result(), VBlankCheck::Verdict::Paced);
+}
+
+// On a made-up clock, where the vertical blank does not pace (Wine) and the timer takes over.
+TEST(MotionTiming, DueTimesRunOnFromTheFirstAndLateFramesCatchUp)
+{
+    MotionClock clock;
+    clock.Restart(10, 960, 60);
+    EXPECT_EQ(clock.FramesDue(10.0001), 0);  // a wait that returned at once while on trial
+    for (int i = 0; i < VBlankCheck::kWaits; ++i) clock.AddVBlankWait(0.00002, true, 10);
+    ASSERT_FALSE(clock.WaitsForVBlank());
+    EXPECT_EQ(clock.Step(), 16);
+    const double period = 1.0 / 60;
+    EXPECT_DOUBLE_EQ(clock.NextDue(10), 10 + period);
+    EXPECT_DOUBLE_EQ(clock.NextDue(10 + period + 0.002), 10 + 2 * period);  // a late wake-up adds nothing
+    EXPECT_DOUBLE_EQ(clock.NextDue(10.1), 10.1);                             // never before now
+    EXPECT_EQ(clock.FramesDue(10 + period), 1);
+    EXPECT_EQ(clock.FramesDue(10 + 4 * period), 3);  // late: the object moves on by the frames missed
+}
+
+TEST(MotionTiming, TheReadoutIsDrawnAtMostEveryHalfSecondAndOnlyWhenItChanges)
+{
+    MotionClock clock;
+    clock.Restart(0, 960, 60);
+    char text[kMotionReadoutSize];
+    EXPECT_TRUE(clock.ReadoutDue(0, true, text));
+    EXPECT_FALSE(clock.ReadoutDue(0.6, false, text));  // unchanged
+    for (const int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13}) clock.FrameShown(n / 60.0);  // two skipped
+    EXPECT_FALSE(clock.ReadoutDue(0.9, false, text));  // too soon after the last look
+    EXPECT_TRUE(clock.ReadoutDue(1.2, false, text));
+    EXPECT_STREQ(text, "60.0 Hz (nominal)  960 px/s  2 skipped");
 }
 
 // A rate Lumetta only asked for is never passed off as a measured one.

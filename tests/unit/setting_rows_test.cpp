@@ -34,7 +34,8 @@ protected:
     SettingRows()
     {
         fake.WriteIni("[MODELS]\nMODEL_NUMBER=1\nMODEL0=A,Alpha\n[BUTTONS]\nCONTRAST=Kontrast\nNODDC=Buttons only.\n"
-                      "[A]\nMENU_NUMBER=2\nMENU0=p0,h0,Black,s0\nCONTROL0=Brightness, Contrast\nMENU1=p1,h1,White,s1\n");
+                      "[A]\nMENU_NUMBER=3\nMENU0=p0,h0,Black,s0\nCONTROL0=Brightness, Contrast\nMENU1=p1,h1,White,s1\n"
+                      "CONTROL1=RedGain\nMENU2=p2,h2,Red,s2\n");
         CopyText(g_app.monitorName, "\\\\.\\DISPLAY1");
         InitWizard(fake.platform);
         GoNext(fake.platform);
@@ -74,9 +75,15 @@ TEST_F(SettingRows, AStepWithSettingsShowsDisabledRowsUntilTheMonitorAnswers)
     EXPECT_EQ(Control(IDC_SETTING_NOTE + 1).text, "Buttons only.");
     EXPECT_TRUE(Control(IDC_RESTORE).enabled);
 
+    GoNext(fake.platform);
     GoNext(fake.platform);  // a step without settings: no rows, nothing asked
     EXPECT_EQ(fake.dialog.settingRows, 0);
     EXPECT_EQ(Posted().count, 0);
+    // Nor on the last step, whatever lies in the table beyond the model's steps.
+    g_app.steps[g_app.loadedStepCount].controlCount = 1;
+    g_app.steps[g_app.loadedStepCount].controls[0] = 0x10;
+    GoNext(fake.platform);
+    EXPECT_EQ(fake.dialog.settingRows, 0);
 }
 
 TEST_F(SettingRows, MovesAndRestoreAskForValuesAndOnlyTheNewestReadingMovesTheTrackbar)
@@ -96,16 +103,20 @@ TEST_F(SettingRows, MovesAndRestoreAskForValuesAndOnlyTheNewestReadingMovesTheTr
     Answer(SettingState::NotTaken, SettingState::Ready, 2);
     EXPECT_EQ(Control(IDC_SETTING_VALUE).text, "30: not taken (picture mode?)");
     EXPECT_EQ(Control(IDC_SETTING_SLIDER).selected, 30);
+    EXPECT_TRUE(Control(IDC_SETTING_SLIDER).enabled);  // the user may try again
 
     RestoreSettings(fake.platform);
     EXPECT_EQ(Posted().wanted[0], 50u);
     EXPECT_EQ(Posted().wanted[1], 60u);
     EXPECT_EQ(Control(IDC_SETTING_SLIDER).selected, 50);
 
-    GoNext(fake.platform);  // before the worker has answered: both values go along
-    EXPECT_EQ(Posted().carryCount, 2);
-    EXPECT_EQ(Posted().carryCodes[1], 0x12);
-    EXPECT_EQ(Posted().carryValues[0], 50u);
+    GoNext(fake.platform);  // before the worker has answered: both values go along, once
+    ASSERT_EQ(Posted().carried.count, 2);
+    EXPECT_STREQ(Posted().carried.values[1].monitorName, "\\\\.\\DISPLAY1");
+    EXPECT_EQ(Posted().carried.values[1].code, 0x12);
+    EXPECT_EQ(Posted().carried.values[0].value, 50u);
+    GoNext(fake.platform);  // the red gain row was never moved: it carries nothing
+    EXPECT_EQ(Posted().carried.count, 0);
 }
 
 TEST_F(SettingRows, AnotherMonitorOrAResumeReadsTheRowsAgainAndStaleAnswersAreDropped)

@@ -2,6 +2,7 @@
 // clock, driven by requests that arrive at set times.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -21,6 +22,7 @@ struct Event {
 
 struct Written {
     std::uint64_t at;
+    std::string monitor;
     int physical;
     std::uint8_t code;
     std::uint32_t value;
@@ -32,6 +34,7 @@ public:
     int Open(const char* name) override
     {
         opened.push_back(name);
+        Spend();
         return physicals;
     }
     void Close() override { ++closes; }
@@ -53,13 +56,13 @@ public:
     bool Write(int physical, std::uint8_t code, std::uint32_t value) override
     {
         Spend();
-        writes.push_back({now, physical, code, value});
+        writes.push_back({now, opened.back(), physical, code, value});
         if (!ignoreWrites && values.contains(code)) values[code].current = value;
         return true;
     }
 
     // The worker's side.
-    std::uint64_t NowMs() override { return now; }
+    bool Stopped() override { return now >= stopAt; }
     bool WaitForRequest() override
     {
         if (next == events.size()) return false;  // nothing more will come: the stop
@@ -71,12 +74,27 @@ public:
     {
         now += ms;
         Apply();
-        return true;
+        return !Stopped();
     }
-    void TakeRequest(SettingsRequest& out) override { out = request; }
+    // As the mailbox does: carried values are handed over once.
+    void TakeRequest(SettingsRequest& out) override
+    {
+        out = request;
+        request.carried.count = 0;
+    }
     void Report(const SettingsReport& report) override { reports.push_back(report); }
 
     void At(std::uint64_t at, std::function<void(SettingsRequest&)> change) { events.push_back({at, std::move(change)}); }
+    // A post from the wizard: the step or monitor moves on, carrying a row's last position.
+    void PostCarrying(std::uint64_t at, CarriedValue carried, std::function<void(SettingsRequest&)> change)
+    {
+        At(at, [=](SettingsRequest& pending) {
+            SettingsRequest newer = pending;
+            newer.carried = {1, {carried}};
+            change(newer);
+            MergeRequest(pending, newer);
+        });
+    }
     // A step that names these settings, on monitor "\\.\DISPLAY1".
     void Ask(std::initializer_list<std::uint8_t> codes)
     {
@@ -100,6 +118,8 @@ public:
     int failReads = 0;
     bool ignoreWrites = false;
     std::uint64_t now = 0;
+    std::uint64_t stopAt = ~std::uint64_t{0};
+    std::vector<std::uint64_t> callStarts;
     std::vector<std::string> opened;
     int closes = 0;
     std::vector<std::uint64_t> readTimes;
@@ -109,6 +129,7 @@ public:
 private:
     void Spend()
     {
+        callStarts.push_back(now);
         now += callMs;
         Apply();
     }
@@ -162,22 +183,72 @@ TEST(SettingsWorker, ADragWritesAtMostEvery50msAndAlwaysItsLastPosition)
     EXPECT_EQ(run.values[0x10].current, 40u);
 }
 
-TEST(SettingsWorker, TheLastPositionIsWrittenEvenWhenTheStepChangesAtOnce)
+TEST(SettingsWorker, EveryLastPositionIsWrittenOnceToItsMonitorWhateverIsPostedBeforeTheWorkerTakesIt)
 {
     FakeRun run;
+    run.physicals = 2;
     run.Ask({0x10});
     Drag(run, 1000, 0, 60, 61);
-    run.At(1020, [](SettingsRequest& r) {  // Next, while 60 is read back
+    // Next while 60 is read back, then Next and another monitor before the worker takes it.
+    run.PostCarrying(1020, {"\\\\.\\DISPLAY1", 0x10, 61}, [](SettingsRequest& r) {
         r.readGeneration = 2;
         r.codes[0] = 0x12;
         r.wantedSerial[0] = 0;
-        r.carryCount = 1;
-        r.carryCodes[0] = 0x10;
-        r.carryValues[0] = 61;
     });
+    run.At(1025, [](SettingsRequest& r) { r.readGeneration = 3; });
+    run.At(1030, [](SettingsRequest& r) {
+        std::strcpy(r.monitorName, "\\\\.\\DISPLAY2");
+        r.readGeneration = 4;
+    });
+    // A resume just after another drag: written once the monitor is open again, and once only.
+    for (const std::uint32_t generation : {1, 2})
+        run.PostCarrying(2000 + generation * 1000, {"\\\\.\\DISPLAY2", 0x12, 33}, [=](SettingsRequest& r) {
+            r.readGeneration = 4 + generation;
+            r.openGeneration = generation;
+        });
     run.Run();
-    EXPECT_EQ(run.values[0x10].current, 61u);
+    std::vector<std::string> written;  // to both monitors of each clone
+    for (const Written& w : run.writes)
+        written.push_back(w.monitor.substr(4) + " " + std::to_string(w.code) + "=" + std::to_string(w.value));
+    EXPECT_EQ(written, (std::vector<std::string>{"DISPLAY1 16=60", "DISPLAY1 16=60", "DISPLAY1 16=61", "DISPLAY1 16=61",
+                                                 "DISPLAY2 18=33", "DISPLAY2 18=33"}));
+    ASSERT_EQ(run.writes.size(), 6u);
+    const std::uint64_t carriedAt = run.writes[3].at;  // when the carried write ended
+    const auto next = std::find_if(run.callStarts.begin(), run.callStarts.end(), [&](auto t) { return t >= carriedAt; });
+    ASSERT_NE(next, run.callStarts.end());
+    EXPECT_GE(*next - carriedAt, kWriteSpacingMs);
     EXPECT_EQ(run.Last(0).code, 0x12);
+}
+
+TEST(SettingsWorker, CarriedValuesMergeAcrossPostsNewestLastAndTheOldestGoesWhenFull)
+{
+    SettingsRequest pending{}, newer{};
+    for (const CarriedValue& carried : {CarriedValue{"A", 0x10, 61}, CarriedValue{"B", 0x10, 5}, CarriedValue{"A", 0x10, 62}}) {
+        newer.readGeneration += 1;
+        newer.carried = {1, {carried}};
+        MergeRequest(pending, newer);
+    }
+    EXPECT_EQ(pending.readGeneration, 3u);
+    ASSERT_EQ(pending.carried.count, 2);
+    EXPECT_EQ(pending.carried.values[1].value, 62u);
+    for (int i = 0; i < kMaxCarried; ++i) AddCarried(pending.carried, {"C", static_cast<std::uint8_t>(i), 1});
+    EXPECT_STREQ(pending.carried.values[0].monitorName, "C");
+}
+
+// A monitor taking 500 ms per call, asked to stop while it reads the capabilities or a
+// row: nothing more after the call under way.
+TEST(SettingsWorker, TheStopIsLookedAtBetweenEveryTwoCallsToTheMonitor)
+{
+    for (const std::uint64_t stopAt : {100, 600}) {
+        FakeRun run;
+        run.callMs = 500;
+        run.stopAt = stopAt;
+        run.Ask({0x10, 0x12, 0x16});
+        run.Run();
+        ASSERT_FALSE(run.callStarts.empty());
+        EXPECT_LT(run.callStarts.back(), run.stopAt);
+        EXPECT_EQ(run.closes, 1);
+    }
 }
 
 TEST(SettingsWorker, AWriteTheMonitorIgnoresIsReadBackThreeTimesThenReported)
@@ -192,14 +263,40 @@ TEST(SettingsWorker, AWriteTheMonitorIgnoresIsReadBackThreeTimesThenReported)
     EXPECT_EQ(reads, kReadTries);
     EXPECT_EQ(run.Last(0).state, SettingState::NotTaken);
     EXPECT_EQ(run.Last(0).reading.current, 50u);
+
+    FakeRun silent;  // a read-back that never answers: the monitor no longer speaks DDC/CI
+    silent.Ask({0x10});
+    Drag(silent, 1000, 0, 90, 90);
+    silent.At(1001, [&silent](SettingsRequest&) { silent.failReads = kReadTries; });
+    silent.Run();
+    EXPECT_EQ(silent.Last(0).state, SettingState::NoDdc);
+}
+
+// Whatever a guide names: resets, power, input and choices the monitor lists with values.
+TEST(SettingsWorker, NoSliderReadsOrWritesASettingThatIsNoLevel)
+{
+    FakeRun run;
+    run.caps = "(vcp(04 10 60(0F 11) 62(01 02) D6(01 04)))";
+    for (const std::uint8_t code : {0x04, 0x60, 0x62, 0xD6}) run.values[code] = {1, 100};
+    run.Ask({0x60, 0xD6, 0x10});
+    Drag(run, 1000, 0, 5, 5);
+    Drag(run, 1000, 1, 2, 2);
+    run.PostCarrying(2000, {"\\\\.\\DISPLAY1", 0x04, 1}, [](SettingsRequest& r) { r.openGeneration = 1; });
+    run.Run();
+    EXPECT_EQ(run.Last(0).state, SettingState::NoDdc);
+    EXPECT_EQ(run.Last(1).state, SettingState::NoDdc);
+    EXPECT_EQ(run.Last(2).state, SettingState::Ready);
+    EXPECT_EQ(run.readTimes.size(), 2u);  // 0x10, before and after the resume
+    EXPECT_TRUE(run.writes.empty());
 }
 
 TEST(SettingsWorker, UnlistedCodesAreProbedAndNeverWrittenUnlessPlausible)
 {
-    for (const std::string caps : {"", "(vcp(02))", "(vcp(1 x))"}) {
+    for (const std::string caps : {"", "(vcp(02))", "(vcp(1 x))", "(vcp(10 12))"}) {
         FakeRun run;
         run.caps = caps;
-        run.values[0x12] = {7, 0};  // no range: not plausible
+        run.values[0x12] = {0, 0};  // no range: not plausible, and a listed code needs one
+        run.values[0x16] = {150, 100};
         run.Ask({0x10, 0x12, 0x16});
         Drag(run, 1000, 1, 5, 5);
         Drag(run, 1000, 2, 5, 5);

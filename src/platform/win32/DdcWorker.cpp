@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
-#include "app/AppState.h"
+#include "platform/win32/SystemDll.h"
+#include "platform/win32/WorkerThread.h"
 #include "wizard/SettingsWorker.h"
 
 namespace {
@@ -15,11 +15,17 @@ namespace {
 constexpr DWORD kMaxPhysicalMonitors = 4;
 constexpr DWORD kNotifyForThisSession = 0;  // NOTIFY_FOR_THIS_SESSION
 
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name)
-{
-    return module == nullptr ? nullptr : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
+struct ReportBox {
+    SettingsReport report;
+    bool waiting;
+};
+
+Mailbox<SettingsRequest, ReportBox> g_mailbox;
+WorkerThread g_thread;
+HWND g_dialog = nullptr;
+BOOL(WINAPI* g_unregisterSession)(HWND) = nullptr;
+
+bool StopGiven() { return WaitForSingleObject(g_thread.StopEvent(), 0) != WAIT_TIMEOUT; }
 
 struct MonitorSearch {
     const char* name;
@@ -72,11 +78,12 @@ public:
         if (count_ > 0 && destroyFn_ != nullptr) destroyFn_(count_, monitors_);
         count_ = 0;
     }
+    // Two bus transactions, the stop looked at between them.
     bool Capabilities(std::span<char> out) override
     {
         DWORD length = 0;
         if (count_ == 0 || lengthFn_ == nullptr || capsFn_ == nullptr || !lengthFn_(Handle(0), &length) ||
-            length == 0 || length > out.size() || !capsFn_(Handle(0), out.data(), length))
+            length == 0 || length > out.size() || StopGiven() || !capsFn_(Handle(0), out.data(), length))
             return false;
         out[length - 1] = '\0';
         return true;
@@ -108,138 +115,97 @@ private:
     using CapsFn = BOOL(WINAPI*)(HANDLE, char*, DWORD);
     using ReadFn = BOOL(WINAPI*)(HANDLE, BYTE, void*, DWORD*, DWORD*);
     using WriteFn = BOOL(WINAPI*)(HANDLE, BYTE, DWORD);
-    CountFn countFn_ = Lookup<CountFn>(dll_, "GetNumberOfPhysicalMonitorsFromHMONITOR");
-    GetFn getFn_ = Lookup<GetFn>(dll_, "GetPhysicalMonitorsFromHMONITOR");
-    DestroyFn destroyFn_ = Lookup<DestroyFn>(dll_, "DestroyPhysicalMonitors");
-    LengthFn lengthFn_ = Lookup<LengthFn>(dll_, "GetCapabilitiesStringLength");
-    CapsFn capsFn_ = Lookup<CapsFn>(dll_, "CapabilitiesRequestAndCapabilitiesReply");
-    ReadFn readFn_ = Lookup<ReadFn>(dll_, "GetVCPFeatureAndVCPFeatureReply");
-    WriteFn writeFn_ = Lookup<WriteFn>(dll_, "SetVCPFeature");
+    CountFn countFn_ = LookUp<CountFn>(dll_, "GetNumberOfPhysicalMonitorsFromHMONITOR");
+    GetFn getFn_ = LookUp<GetFn>(dll_, "GetPhysicalMonitorsFromHMONITOR");
+    DestroyFn destroyFn_ = LookUp<DestroyFn>(dll_, "DestroyPhysicalMonitors");
+    LengthFn lengthFn_ = LookUp<LengthFn>(dll_, "GetCapabilitiesStringLength");
+    CapsFn capsFn_ = LookUp<CapsFn>(dll_, "CapabilitiesRequestAndCapabilitiesReply");
+    ReadFn readFn_ = LookUp<ReadFn>(dll_, "GetVCPFeatureAndVCPFeatureReply");
+    WriteFn writeFn_ = LookUp<WriteFn>(dll_, "SetVCPFeature");
     PHYSICAL_MONITOR monitors_[kMaxPhysicalMonitors] = {};
     DWORD count_ = 0;
 };
 
-// The mailbox between the two threads: the newest request one way, the newest report
-// the other, each copied under the lock. Nobody waits for the other side: the worker
-// waits on its events, the wizard on its messages.
-class Mailbox final : public WorkerSide, public SettingsChannel {
+// The worker's side of the mailbox.
+class WorkerMailbox final : public WorkerSide {
 public:
-    Mailbox() { InitializeCriticalSection(&lock_); }
-    ~Mailbox() override { DeleteCriticalSection(&lock_); }
-    Mailbox(const Mailbox&) = delete;
-    Mailbox& operator=(const Mailbox&) = delete;
-
-    // The wizard's side.
-    void Post(const SettingsRequest& request) override
-    {
-        EnterCriticalSection(&lock_);
-        request_ = request;
-        LeaveCriticalSection(&lock_);
-        if (thread_ == nullptr && request.count > 0) Start();
-        if (wake_ != nullptr) SetEvent(wake_);
-    }
-    bool TakeReport(SettingsReport& out)
-    {
-        EnterCriticalSection(&lock_);
-        const bool waiting = reportWaiting_;
-        if (waiting) out = report_;
-        reportWaiting_ = false;
-        LeaveCriticalSection(&lock_);
-        return waiting;
-    }
-    void Stop()
-    {
-        if (thread_ == nullptr) return;
-        SetEvent(stop_);
-        WaitForSingleObject(thread_, INFINITE);
-        for (HANDLE handle : {thread_, stop_, wake_}) CloseHandle(handle);
-        thread_ = stop_ = wake_ = nullptr;
-        if (unregisterSession_ != nullptr) unregisterSession_(dialog_);
-    }
-
-    // The worker's side.
-    std::uint64_t NowMs() override { return GetTickCount64(); }
+    bool Stopped() override { return StopGiven(); }
     bool WaitForRequest() override
     {
-        const HANDLE events[] = {stop_, wake_};
-        return WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0;
+        return WaitForWork(g_thread.StopEvent(), g_mailbox.WakeEvent(), nullptr, INFINITE) == Woken::Request;
     }
-    bool Pause(std::uint32_t ms) override { return WaitForSingleObject(stop_, ms) != WAIT_OBJECT_0; }
+    bool Pause(std::uint32_t ms) override
+    {
+        return WaitForWork(g_thread.StopEvent(), nullptr, nullptr, ms) == Woken::Timeout;
+    }
+    // Carried values are handed over once.
     void TakeRequest(SettingsRequest& out) override
     {
-        EnterCriticalSection(&lock_);
-        out = request_;
-        LeaveCriticalSection(&lock_);
+        g_mailbox.Locked([&](SettingsRequest& request, ReportBox&) {
+            out = request;
+            request.carried.count = 0;
+        });
     }
     void Report(const SettingsReport& report) override
     {
-        EnterCriticalSection(&lock_);
-        report_ = report;
-        reportWaiting_ = true;
-        LeaveCriticalSection(&lock_);
-        PostMessageA(dialog_, kSettingsReportMessage, 0, 0);
+        g_mailbox.Locked([&](SettingsRequest&, ReportBox& box) { box = {report, true}; });
+        PostMessageA(g_dialog, kSettingsReportMessage, 0, 0);
     }
-
-private:
-    static DWORD WINAPI Main(void* context)
-    {
-        Dxva2Link link;
-        SettingsWorker worker(link, *static_cast<Mailbox*>(context));
-        worker.Run();
-        return 0;
-    }
-
-    // An unlock is announced only to windows that asked for it; wtsapi32 is loaded
-    // like dxva2, and only once settings are in use.
-    void Start()
-    {
-        dialog_ = static_cast<HWND>(g_app.dialogWindow);
-        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, Main, this, 0, nullptr);
-        if (thread_ == nullptr) {
-            CloseHandle(stop_);
-            CloseHandle(wake_);
-            stop_ = wake_ = nullptr;
-            return;  // the rows stay unread; the next request tries again
-        }
-        HMODULE wts = LoadSystemDll(L"wtsapi32.dll");
-        using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
-        using UnregisterFn = BOOL(WINAPI*)(HWND);
-        const auto registerSession = Lookup<RegisterFn>(wts, "WTSRegisterSessionNotification");
-        unregisterSession_ = Lookup<UnregisterFn>(wts, "WTSUnRegisterSessionNotification");
-        if (registerSession != nullptr) registerSession(dialog_, kNotifyForThisSession);
-    }
-
-    CRITICAL_SECTION lock_;
-    SettingsRequest request_ = {};
-    SettingsReport report_ = {};
-    bool reportWaiting_ = false;
-    HWND dialog_ = nullptr;
-    HANDLE thread_ = nullptr;
-    HANDLE stop_ = nullptr;
-    HANDLE wake_ = nullptr;
-    BOOL(WINAPI* unregisterSession_)(HWND) = nullptr;
 };
 
-Mailbox& TheMailbox()
+DWORD WINAPI WorkerMain(void*)
 {
-    static Mailbox mailbox;
-    return mailbox;
+    Dxva2Link link;
+    WorkerMailbox side;
+    SettingsWorker worker(link, side);
+    worker.Run();
+    return 0;
 }
+
+// An unlock is announced only to windows that asked for it; wtsapi32 is loaded like
+// dxva2, and only once settings are in use.
+void AskForSessionChanges()
+{
+    HMODULE wts = LoadSystemDll(L"wtsapi32.dll");
+    using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
+    const auto registerSession = LookUp<RegisterFn>(wts, "WTSRegisterSessionNotification");
+    g_unregisterSession = LookUp<BOOL(WINAPI*)(HWND)>(wts, "WTSUnRegisterSessionNotification");
+    if (registerSession != nullptr) registerSession(g_dialog, kNotifyForThisSession);
+}
+
+class Channel final : public SettingsChannel {
+public:
+    void Post(const SettingsRequest& request) override
+    {
+        g_mailbox.Locked([&](SettingsRequest& pending, ReportBox&) { MergeRequest(pending, request); });
+        // The rows stay unread where no thread can be had; the next request tries again.
+        if (request.count > 0 && !g_thread.Running() && g_thread.Start(WorkerMain, nullptr)) AskForSessionChanges();
+        g_mailbox.Wake();
+    }
+};
 
 }  // namespace
 
-HMODULE LoadSystemDll(const wchar_t* name)
+SettingsChannel& Win32SettingsChannel()
 {
-    wchar_t path[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 1 + std::wcslen(name) >= MAX_PATH) return nullptr;
-    path[length] = L'\\';
-    std::wcscpy(path + length + 1, name);
-    return LoadLibraryW(path);
+    static Channel channel;
+    return channel;
 }
 
-SettingsChannel& Win32SettingsChannel() { return TheMailbox(); }
-bool TakeSettingsReport(SettingsReport& out) { return TheMailbox().TakeReport(out); }
-void StopSettingsWorker() { TheMailbox().Stop(); }
+void ReportSettingsTo(HWND dialog) { g_dialog = dialog; }
+
+void EndSettingsReports()
+{
+    if (g_unregisterSession != nullptr) g_unregisterSession(g_dialog);
+    g_unregisterSession = nullptr;
+}
+
+bool TakeSettingsReport(SettingsReport& out)
+{
+    return g_mailbox.Locked([&](SettingsRequest&, ReportBox& box) {
+        const bool waiting = box.waiting;
+        if (waiting) out = box.report;
+        box.waiting = false;
+        return waiting;
+    });
+}

@@ -1,5 +1,6 @@
-// The DDC/CI worker thread: the one thread that calls the monitors, its mailbox and
-// the message by which it tells the wizard that an answer waits there.
+// The DDC/CI worker thread: the one thread that calls the monitors, and the message by
+// which it tells the wizard that an answer waits in its mailbox. Implements the
+// SettingsChannel seam of platform/Platform.h over dxva2.dll.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +9,12 @@
 
 inline constexpr UINT kSettingsReportMessage = WM_APP + 1;
 
-// The wizard's channel; the thread starts with the first request that names settings.
+// The wizard's channel; the thread starts with the first request that names settings,
+// and ends with EndWorkers.
 SettingsChannel& Win32SettingsChannel();
+// The dialog that the answers, and the session's unlock notices, go to.
+void ReportSettingsTo(HWND dialog);
+// The dialog is going: it asks for no more session notices.
+void EndSettingsReports();
 // The newest answer, for the dialog on kSettingsReportMessage; false when none waits.
 bool TakeSettingsReport(SettingsReport& out);
-// Stops the thread through its stop event and joins it; its physical monitors are
-// released before it ends.
-void StopSettingsWorker();
-// A DLL of the system directory by its full path: never one planted beside the program.
-HMODULE LoadSystemDll(const wchar_t* name);

@@ -2,17 +2,15 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <utility>
 
 #include "patterns/FrameTiming.h"
 #include "patterns/Motion.h"
 #include "platform/SoftCanvas.h"
-#include "platform/win32/DdcWorker.h"
-#include "platform/win32/WindowFrame.h"
+#include "platform/win32/SystemDll.h"
+#include "platform/win32/WorkerThread.h"
 
 // Declared from Windows 10 1803 on; older systems refuse it and get a plain timer.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
@@ -23,8 +21,6 @@ namespace {
 
 constexpr double kFallbackHz = 60;  // where the mode reports no rate of its own
 constexpr int kReadoutMargin = 4;
-constexpr double kReadoutSeconds = 0.5;  // the readout changes at most this often
-constexpr std::size_t kReadoutSize = 64;
 
 struct Order {
     HWND window = nullptr;
@@ -33,14 +29,23 @@ struct Order {
     double nominalHz = kFallbackHz;
 };
 
-// The mailbox between the wizard's thread and the player: the newest order only.
-SRWLOCK g_lock = SRWLOCK_INIT;
-Order g_order;
-HANDLE g_orders = nullptr;  // auto-reset: a new order waits
-HANDLE g_quit = nullptr;    // manual-reset: the player ends
-HANDLE g_thread = nullptr;
+struct Orders {
+    Order newest;
+    long given = 0;
+};
+
+// What of the moving pattern is on the window: the player's frame once it has moved the
+// first one on (before that, the first frame that the wizard's thread painted), and the
+// readout drawn over it.
+struct OnScreen {
+    const SoftCanvas* frame = nullptr;
+    Rect readoutArea{0, 0, 0, 0};
+    char readout[kMotionReadoutSize] = {};
+};
+
+Mailbox<Orders, OnScreen> g_mailbox;
+WorkerThread g_thread;
 std::atomic<long> g_framesShown{0};
-std::atomic<long> g_ordersGiven{0};
 
 using DwmFlushFn = HRESULT(WINAPI*)();
 
@@ -48,14 +53,6 @@ bool SameOrder(const Order& a, const Order& b)
 {
     return a.window == b.window && a.speed == b.speed && a.client.width == b.client.width &&
            a.client.height == b.client.height && a.nominalHz == b.nominalHz;
-}
-
-enum class Wake { Frame, Order, Quit };
-
-Wake WakeOf(DWORD waited)
-{
-    if (waited == WAIT_OBJECT_0) return Wake::Quit;
-    return waited == WAIT_OBJECT_0 + 1 ? Wake::Order : Wake::Frame;
 }
 
 double Seconds()
@@ -70,12 +67,16 @@ double Seconds()
     return static_cast<double>(now.QuadPart) / frequency;
 }
 
-// The compositor's vertical-blank wait, looked up so that the program still starts
-// where there is none, and loaded by full path like every DLL loaded on demand.
-DwmFlushFn FindDwmFlush()
+// The readout's area of the frame, and the text over it in the context's default font;
+// only where the text stays clear of the moving objects.
+void DrawReadout(HDC dc, const SoftCanvas& frame, const OnScreen& shown)
 {
-    HMODULE dwm = LoadSystemDll(L"dwmapi.dll");
-    return dwm ? reinterpret_cast<DwmFlushFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush"))) : nullptr;
+    const int length = static_cast<int>(strnlen(shown.readout, kMotionReadoutSize));
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, shown.readout, length, &extent);
+    if (kReadoutMargin + extent.cy > shown.readoutArea.bottom) return;
+    PutOnWindow(dc, frame, shown.readoutArea);
+    TextOutA(dc, kReadoutMargin, kReadoutMargin, shown.readout, length);
 }
 
 class Player {
@@ -87,85 +88,74 @@ public:
 
     bool Playing() const { return order_.speed != 0 && !still_; }
 
-    void Take(const Order& order, long ordersTaken)
+    void Take(const Order& order, long given)
     {
-        ordersTaken_ = ordersTaken;
-        const bool same = SameOrder(order, order_);
+        taken_ = given;
         order_ = order;
+        canvas_.reset();
         if (order.speed == 0) {
             // Nothing moves: a whole frame's memory is given back until something does.
-            canvas_.reset();
             memory_.reset();
             return;
         }
-        if (same) {
-            ShowWhole();
-            return;
-        }
-        // The wizard has put the first frame on the window; the player's own copy of it
-        // is made at the first move, once the screen has taken that frame.
+        // The wizard's thread has put the first frame on the window; the player's own copy
+        // of it is made at the first move, once the screen has taken that frame.
         Restart();
     }
 
-    // Waits for the frame's moment, or for whatever comes first: an order or the quit request.
-    Wake WaitForFrame(HANDLE quit, HANDLE orders)
+    // Waits for the frame's moment, or for whatever comes first: an order or the stop.
+    Woken WaitForFrame(HANDLE stop, HANDLE orders)
     {
-        const HANDLE events[3] = {quit, orders, timer_};
-        if (dwmFlush_ != nullptr && vblank_.Result() != VBlankCheck::Verdict::Unpaced) {
+        if (dwmFlush_ != nullptr && clock_.WaitsForVBlank()) {
             const double start = Seconds();
             const HRESULT result = dwmFlush_();
-            vblank_.AddWait(Seconds() - start, SUCCEEDED(result));
-            if (vblank_.Result() != VBlankCheck::Verdict::Unpaced) return WakeOf(WaitForMultipleObjects(2, events, FALSE, 0));
-            nextDue_ = Seconds();
+            const double now = Seconds();
+            clock_.AddVBlankWait(now - start, SUCCEEDED(result), now);
+            if (clock_.WaitsForVBlank()) return WaitForWork(stop, orders, nullptr, 0);
         }
-        // Due times run on from the first, so that late wake-ups do not add up.
-        const double period = 1 / order_.nominalHz;
         const double now = Seconds();
-        nextDue_ = std::max(nextDue_ + period, now);
-        if (timer_ == nullptr)
-            return WakeOf(WaitForMultipleObjects(2, events, FALSE, static_cast<DWORD>((nextDue_ - now) * 1000)));
+        const double wait = clock_.NextDue(now) - now;
+        if (timer_ == nullptr) return WaitForWork(stop, orders, nullptr, static_cast<DWORD>(wait * 1000));
         LARGE_INTEGER due;
-        due.QuadPart = -static_cast<LONGLONG>((nextDue_ - now) * 1e7);  // 100 ns units, relative
+        due.QuadPart = -static_cast<LONGLONG>(wait * 1e7);  // 100 ns units, relative
         SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
-        return WakeOf(WaitForMultipleObjects(3, events, FALSE, INFINITE));
+        return WaitForWork(stop, orders, timer_, INFINITE);
     }
 
     void ShowNextFrame()
     {
-        if (!Playing()) return;
-        // A late frame moves the object on by the frames it missed, so that its speed
-        // holds; the readout counts them as skipped. While the vertical-blank clock is
-        // still on trial, a wait that returned at once was no frame at all.
+        if (!Playing() || !Prepared()) return;
         const double now = Seconds();
-        const std::int64_t least = vblank_.Result() == VBlankCheck::Verdict::Undecided ? 0 : 1;
-        const std::int64_t frames = std::max(least, std::llround((now - shownAt_) * Rate()));
-        if (frames == 0 || !Prepared()) return;
-        const std::int64_t previous = frame_;
-        frame_ += frames;
-        shownAt_ = now;
-        Rect columns[4];
-        const int count = MotionChangedColumns(previous, frame_, step_, order_.client, columns);
-        Rect changed{order_.client.width, readout_.bottom, 0, order_.client.height};
-        for (int i = 0; i < count; ++i) {
-            DrawMotionFrame(*canvas_, frame_, step_, columns[i]);
-            changed.left = std::min(changed.left, columns[i].left);
-            changed.right = std::max(changed.right, columns[i].right);
-        }
-        canvas_->Pixels();  // everything drawn is in memory before it is shown
-        // A newer order means the wizard is painting the window anew: a frame put now
-        // would land on what it paints. The order's own repaint follows.
-        if (g_ordersGiven != ordersTaken_) return;
-        PutOnWindow(WindowDC(order_.window).Get(), *canvas_, changed);
+        const std::int64_t frames = clock_.FramesDue(now);
+        if (frames == 0) return;
+        const bool shown = g_mailbox.Locked([&](Orders& orders, OnScreen& screen) {
+            // A newer order means the wizard's thread paints the window anew: a frame of
+            // this one would land on what it paints.
+            if (orders.given != taken_) return false;
+            Rect columns[4];
+            const int count = MotionChangedColumns(frame_, frame_ + frames, clock_.Step(), order_.client, columns);
+            frame_ += frames;
+            Rect changed{order_.client.width, screen.readoutArea.bottom, 0, order_.client.height};
+            for (int i = 0; i < count; ++i) {
+                DrawMotionFrame(*canvas_, frame_, clock_.Step(), columns[i]);
+                changed.left = std::min(changed.left, columns[i].left);
+                changed.right = std::max(changed.right, columns[i].right);
+            }
+            const bool first = screen.frame == nullptr;
+            screen.frame = &*canvas_;
+            screen.readoutArea = MotionReadoutArea(order_.client);
+            const WindowDC dc(order_.window);
+            PutOnWindow(dc.Get(), *canvas_, changed);
+            if (clock_.ReadoutDue(now, first, screen.readout)) DrawReadout(dc.Get(), *canvas_, screen);
+            return true;
+        });
+        if (!shown) return;
         PushToScreen();
         ++g_framesShown;
-        estimator_.AddFrame(now);
-        ShowReadout(false);
+        clock_.FrameShown(now);
     }
 
 private:
-    bool Measured() const { return vblank_.Result() == VBlankCheck::Verdict::Paced && estimator_.RefreshHz() > 0; }
-    double Rate() const { return Measured() ? estimator_.RefreshHz() : order_.nominalHz; }
-
     void Restart()
     {
         if (timer_ == nullptr) {
@@ -175,13 +165,9 @@ private:
         // A due time that passed while nothing played leaves the timer signalled, and
         // setting it again does not clear that: it would wake at once, as a frame.
         if (timer_ != nullptr) WaitForSingleObject(timer_, 0);
-        if (dwmFlush_ == nullptr) dwmFlush_ = FindDwmFlush();
+        if (dwmFlush_ == nullptr) dwmFlush_ = LookUp<DwmFlushFn>(LoadSystemDll(L"dwmapi.dll"), "DwmFlush");
         frame_ = 0;
-        step_ = MotionStepPerFrame(order_.speed, order_.nominalHz);
-        estimator_.Reset();
-        nextDue_ = shownAt_ = Seconds();
-        readout_ = MotionReadoutArea(order_.client);
-        canvas_.reset();
+        clock_.Restart(Seconds(), order_.speed, order_.nominalHz);
         still_ = false;
     }
 
@@ -198,86 +184,49 @@ private:
             return false;
         }
         canvas_.emplace(order_.client, 0, memory, PixelOrder::Dib);
-        DrawMotionFrame(*canvas_, frame_, step_);
-        ShowReadout(true);
+        DrawMotionFrame(*canvas_, frame_, clock_.Step());
         return true;
     }
 
-    void ShowWhole()
-    {
-        if (!Prepared()) return;
-        DrawMotionFrame(*canvas_, frame_, step_);
-        canvas_->Pixels();
-        PutOnWindow(WindowDC(order_.window).Get(), *canvas_);
-        ShowReadout(true);
-        PushToScreen();
-    }
-
-    void ShowReadout(bool always)
-    {
-        const double now = Seconds();
-        if (!always && now - readoutShownAt_ < kReadoutSeconds) return;
-        readoutShownAt_ = now;
-        const bool measured = Measured();
-        const double rate = Rate();
-        char text[kReadoutSize];
-        FormatMotionReadout(text, rate, measured, static_cast<int>(step_ * rate + 0.5), estimator_.SkippedFrames());
-        if (!always && std::strcmp(text, shown_) == 0) return;
-        std::strcpy(shown_, text);
-        WindowDC dc(order_.window);
-        SIZE extent = {};
-        const int length = static_cast<int>(std::strlen(text));
-        GetTextExtentPoint32A(dc.Get(), text, length, &extent);
-        // Only where it stays clear of the moving objects.
-        if (kReadoutMargin + extent.cy > readout_.bottom) return;
-        PutOnWindow(dc.Get(), *canvas_, readout_);
-        TextOutA(dc.Get(), kReadoutMargin, kReadoutMargin, text, length);
-    }
-
     Order order_;
+    long taken_ = 0;  // orders given up to the one being played
     std::optional<FrameMemory> memory_;
     std::optional<SoftCanvas> canvas_;
     bool still_ = false;  // no memory for a whole frame
     std::int64_t frame_ = 0;
-    int step_ = 1;
-    Rect readout_{0, 0, 0, 0};
-    RefreshEstimator estimator_;
-    VBlankCheck vblank_;
+    MotionClock clock_;
     DwmFlushFn dwmFlush_ = nullptr;
     HANDLE timer_ = nullptr;
-    double nextDue_ = 0;
-    double shownAt_ = 0;
-    double readoutShownAt_ = 0;
-    char shown_[kReadoutSize] = {};
-    long ordersTaken_ = 0;  // orders given up to the one being played
 };
-
-// The newest order, and how many were given up to it.
-std::pair<Order, long> TakeOrder()
-{
-    AcquireSRWLockShared(&g_lock);
-    const std::pair<Order, long> order{g_order, g_ordersGiven};
-    ReleaseSRWLockShared(&g_lock);
-    return order;
-}
 
 DWORD WINAPI PlayerMain(void*)
 {
-    // The player lives on this thread's stack: its memory and handles end with it.
-    Player player;
-    const HANDLE events[2] = {g_quit, g_orders};
-    for (;;) {
-        // Asleep without using the processor while there is nothing to play.
-        const Wake wake = player.Playing() ? player.WaitForFrame(g_quit, g_orders)
-                                           : WakeOf(WaitForMultipleObjects(2, events, FALSE, INFINITE));
-        if (wake == Wake::Quit) return 0;
-        if (wake == Wake::Order) {
-            const auto [order, given] = TakeOrder();
-            player.Take(order, given);
-        } else {
-            player.ShowNextFrame();
+    const HANDLE stop = g_thread.StopEvent();
+    const HANDLE orders = g_mailbox.WakeEvent();
+    {
+        // The player lives on this thread's stack: its memory and handles end with it.
+        Player player;
+        for (;;) {
+            // Asleep without using the processor while there is nothing to play.
+            const Woken woken = player.Playing() ? player.WaitForFrame(stop, orders)
+                                                 : WaitForWork(stop, orders, nullptr, INFINITE);
+            if (woken == Woken::Stop) break;
+            if (woken == Woken::Request) {
+                Order order;
+                long given = 0;
+                g_mailbox.Locked([&](Orders& newest, OnScreen&) {
+                    order = newest.newest;
+                    given = newest.given;
+                });
+                player.Take(order, given);
+            } else {
+                player.ShowNextFrame();
+            }
         }
+        // The window must not be repainted from a frame that is gone.
+        g_mailbox.Locked([](Orders&, OnScreen& screen) { screen.frame = nullptr; });
     }
+    return 0;
 }
 
 double NominalRefresh(const char* monitorName)
@@ -300,42 +249,42 @@ Order OrderFor(HWND window, int speed, const char* monitorName)
 
 }  // namespace
 
-bool PlayingMotion(HWND window, int speed, const char* monitorName)
+void ShowMotion(HWND window, int speed, const char* monitorName, FrameMemory& memory)
 {
-    if (g_thread == nullptr || speed == 0) return false;
     const Order order = OrderFor(window, speed, monitorName);
-    AcquireSRWLockShared(&g_lock);
-    const bool same = SameOrder(g_order, order);
-    ReleaseSRWLockShared(&g_lock);
-    return same;
+    // Once the player has been stopped at exit, the first frame still shows, still.
+    const bool playing = g_thread.Start(PlayerMain, nullptr);
+    const bool given = g_mailbox.Locked([&](Orders& orders, OnScreen& screen) {
+        const bool same = playing && SameOrder(orders.newest, order);
+        if (same && screen.frame != nullptr) {
+            const WindowDC dc(window);
+            PutOnWindow(dc.Get(), *screen.frame);
+            DrawReadout(dc.Get(), *screen.frame, screen);
+            PushToScreen();
+            return false;
+        }
+        // Under the lock: no frame of an older order can land on this one.
+        ShowOnWindow(window, memory, [](Canvas& canvas) { DrawMotionFrame(canvas, 0, 1); });
+        if (!playing || same) return false;
+        orders.newest = order;
+        ++orders.given;
+        screen.frame = nullptr;
+        return true;
+    });
+    if (given) g_mailbox.Wake();
 }
 
-void PlayMotion(HWND window, int speed, const char* monitorName)
+void StopMotion()
 {
-    if (g_thread == nullptr) {
-        if (speed == 0) return;  // nothing plays, nothing to stop
-        g_orders = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        g_quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        g_thread = CreateThread(nullptr, 0, PlayerMain, nullptr, 0, nullptr);
-        if (g_thread == nullptr) return;
-    }
-    const Order order = OrderFor(window, speed, monitorName);
-    AcquireSRWLockExclusive(&g_lock);
-    g_order = order;
-    ++g_ordersGiven;
-    ReleaseSRWLockExclusive(&g_lock);
-    SetEvent(g_orders);
+    if (!g_thread.Running()) return;
+    const bool given = g_mailbox.Locked([](Orders& orders, OnScreen& screen) {
+        if (orders.newest.speed == 0) return false;
+        orders.newest = {};
+        ++orders.given;
+        screen.frame = nullptr;
+        return true;
+    });
+    if (given) g_mailbox.Wake();
 }
 
 long MotionFramesShown() { return g_framesShown; }
-
-void EndMotionPlayer()
-{
-    if (g_thread == nullptr) return;
-    SetEvent(g_quit);
-    WaitForSingleObject(g_thread, INFINITE);
-    CloseHandle(g_thread);
-    CloseHandle(g_orders);
-    CloseHandle(g_quit);
-    g_thread = g_orders = g_quit = nullptr;
-}

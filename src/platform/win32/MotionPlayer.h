@@ -1,18 +1,22 @@
 // Plays the moving pattern on the pattern window from a thread of its own, paced by the
 // compositor's vertical blank or, where that clock does not pace (Wine's returns at
-// once), by a high-resolution timer at the display mode's refresh rate. The wizard's
-// thread only leaves orders for it and never waits for it, except once at exit.
+// once), by a high-resolution timer at the display mode's refresh rate. Implements the
+// Shell seam's ShowMotion and StopMotion. The wizard's thread gives orders and repaints
+// from the frame the player has reached; either puts on the window only under the
+// mailbox's lock, after making sure its order is still the newest.
 #pragma once
 
 #include <windows.h>
 
-// Plays speed px/s on the window, on the monitor of that device name; 0 stops and lets
-// the thread sleep. The same order again only has the whole frame shown anew.
-void PlayMotion(HWND window, int speed, const char* monitorName);
-// Whether the player already plays that order, and so repaints its own frame when given
-// it again; the first frame of a new one is the wizard's to paint.
-bool PlayingMotion(HWND window, int speed, const char* monitorName);
+#include "platform/win32/WindowFrame.h"
+
+// Shows speed px/s on the window, on the monitor of that device name, whole and at
+// once: the frame the player has reached where it already plays that there at the
+// window's size; otherwise the first frame, painted with memory, which the player then
+// moves on.
+void ShowMotion(HWND window, int speed, const char* monitorName, FrameMemory& memory);
+// Nothing of the moving pattern reaches the window after this returns; the player
+// gives its memory back and sleeps.
+void StopMotion();
 // Frames moved on since the program started, for the test build to report.
 long MotionFramesShown();
-// Stops the player and waits for its thread to end.
-void EndMotionPlayer();

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/DdcWorker.h"
+#include "platform/win32/SystemDll.h"
 #include "resource.h"
 
 namespace {
@@ -40,8 +40,7 @@ void RegisterTrackbarClass()
     static bool registered = false;
     if (registered) return;
     using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = reinterpret_cast<InitFn>(
-        reinterpret_cast<void*>(GetProcAddress(LoadSystemDll(L"comctl32.dll"), "InitCommonControlsEx")));
+    const auto init = LookUp<InitFn>(LoadSystemDll(L"comctl32.dll"), "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     registered = init != nullptr && init(&classes);
 }

@@ -180,8 +180,11 @@ public:
         monitors.count = 0;
         EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     }
-    void PlayMotion(int speed) override { ::PlayMotion(PatternWindow(), speed, g_app.monitorName); }
-    bool PlayingMotion(int speed) override { return ::PlayingMotion(PatternWindow(), speed, g_app.monitorName); }
+    void ShowMotion(int speed) override
+    {
+        ::ShowMotion(PatternWindow(), speed, g_app.monitorName, PatternFrames().memory);
+    }
+    void StopMotion() override { ::StopMotion(); }
     void PlacePatternWindow(Rect rect) override
     {
         SetWindowPos(PatternWindow(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
