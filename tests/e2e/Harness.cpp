@@ -364,6 +364,12 @@ bool NoLumettaProcess()
 std::vector<std::uint32_t> CaptureScreen()
 {
     const SIZE size = ScreenSize();
+    return CaptureScreen({0, 0, size.cx, size.cy});
+}
+
+std::vector<std::uint32_t> CaptureScreen(RECT area)
+{
+    const SIZE size = {area.right - area.left, area.bottom - area.top};
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = size.cx;
@@ -378,7 +384,7 @@ std::vector<std::uint32_t> CaptureScreen()
     std::vector<std::uint32_t> pixels;
     if (bitmap != nullptr) {
         HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
+        BitBlt(memory, 0, 0, size.cx, size.cy, screen, area.left, area.top, SRCCOPY);
         GdiFlush();
         const auto* bgra = static_cast<const std::uint32_t*>(bits);
         pixels.resize(static_cast<size_t>(size.cx) * size.cy);

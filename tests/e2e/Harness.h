@@ -142,6 +142,9 @@ bool NoLumettaProcess();
 
 // The whole screen as 0x00BBGGRR values, row by row from the top; empty on failure.
 std::vector<std::uint32_t> CaptureScreen();
+// Any area of the virtual screen, in one go: a moving picture read pixel by pixel
+// would move while it is read.
+std::vector<std::uint32_t> CaptureScreen(RECT area);
 // Saves the whole screen as a BMP file.
 bool SaveScreen(const std::string& path);
 

@@ -246,10 +246,11 @@ TEST_F(TwoMonitors, the_moving_pattern_follows_the_wizard_at_the_new_monitors_si
     const int side = height / 8;
     const int row = second.top + height / 3 + (height / 3 - side) / 2 + 1;  // the middle band's object
     EXPECT_TRUE(WaitUntil([&] {
+        const std::vector<std::uint32_t> pixels = CaptureScreen({second.left, row, second.right, row + 1});
         int run = 0;
-        for (int x = second.left; x < second.right && run <= side; ++x) {
-            run = ScreenPixel(x, row) == kWhitePixel ? run + 1 : 0;
-            if (run == side && (x + 1 == second.right || ScreenPixel(x + 1, row) != kWhitePixel)) return true;
+        for (size_t x = 0; x < pixels.size() && run <= side; ++x) {
+            run = pixels[x] == kWhitePixel ? run + 1 : 0;
+            if (run == side && (x + 1 == pixels.size() || pixels[x + 1] != kWhitePixel)) return true;
         }
         return false;
     }, 5000)) << "no object " << side << " pixels wide on the second monitor";

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "patterns/Motion.h"
 #include "resource.h"
 
 namespace {
@@ -70,6 +71,27 @@ int MissedBy(const Sighting& first, const Sighting& second, int width)
     return std::min(off, width - off);
 }
 
+// Every row below the readout, but for the wizard's columns, holds only its band's grey
+// and, in rows that the objects cross, their white and black: nothing the wizard left.
+bool OnlyBandsAndObjects(RECT wizard)
+{
+    constexpr COLORREF kBands[] = {RGB(64, 64, 64), RGB(128, 128, 128), RGB(192, 192, 192)};
+    const SIZE size = ScreenSize();
+    const std::vector<std::uint32_t> screen = CaptureScreen();
+    if (screen.empty()) return false;
+    for (int y = MotionReadoutArea({size.cx, size.cy}).bottom; y < size.cy; ++y) {
+        int band = 0;
+        while (band < 2 && y >= (band + 1) * size.cy / 3) ++band;
+        const bool crossed = MotionRowMoves(y, size.cy);
+        for (int x = 0; x < size.cx; ++x) {
+            if (x >= wizard.left && x < wizard.right && y >= wizard.top && y < wizard.bottom) continue;
+            const COLORREF pixel = screen[static_cast<size_t>(y) * size.cx + x];
+            if (pixel != kBands[band] && !(crossed && (pixel == kWhitePixel || pixel == RGB(0, 0, 0)))) return false;
+        }
+    }
+    return true;
+}
+
 RECT PrimaryRect()
 {
     const SIZE size = ScreenSize();
@@ -96,6 +118,9 @@ TEST_F(Motion, the_object_moves_as_the_formula_says_with_the_wizard_shown_or_hid
     ASSERT_TRUE(dialog != nullptr);
     app.Press(dialog, IDC_NEXT);
     ASSERT_TRUE(WaitForStep(dialog, 2, 4));
+    // The wizard moves from the centre to the bottom: what it leaves is repainted at once.
+    ASSERT_TRUE(Settled(dialog));
+    EXPECT_TRUE(WaitUntil([&] { return OnlyBandsAndObjects(WindowRect(dialog)); }, 300));
     std::optional<Sighting> first;
     ASSERT_TRUE(WaitUntil([&] { return (first = SightObject(PrimaryRect())).has_value(); }));
     const int width = ScreenSize().cx;

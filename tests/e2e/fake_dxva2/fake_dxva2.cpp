@@ -3,9 +3,10 @@
 //   [DISPLAY1]          the display monitor \\.\DISPLAY1
 //   PHYSICAL=1          physical monitors behind it (0: no DDC/CI)
 //   CAPS=(vcp(10 12))   capabilities string; none: the request fails
-//   LATENCY=500         milliseconds per call
+//   LATENCY=500         milliseconds per call; -1: a call never returns (a stuck bus)
 //   VCP10=50,100        current value and maximum; none: the read fails
-// It counts OPENS (physical monitors handed out), RELEASED and READS there.
+// It counts OPENS (physical monitors handed out), RELEASED and READS there, and logs
+// every write in WRITES (" 10=80 12=40").
 #include <windows.h>
 
 #include <physicalmonitorenumerationapi.h>
@@ -58,7 +59,11 @@ void Add(const Monitor& m, const char* key, int amount)
 }
 
 // Every call takes the monitor's latency, as a real bus transaction does.
-void Wait(const Monitor& m) { Sleep(static_cast<DWORD>(Number(m, "LATENCY"))); }
+void Wait(const Monitor& m)
+{
+    const int latency = Number(m, "LATENCY");
+    Sleep(latency < 0 ? INFINITE : static_cast<DWORD>(latency));
+}
 
 bool ReadVcp(const Monitor& m, BYTE code, DWORD& current, DWORD& maximum)
 {
@@ -131,11 +136,16 @@ __declspec(dllexport) BOOL WINAPI SetVCPFeature(HANDLE physical, BYTE code, DWOR
 {
     const Monitor m = FromPhysical(physical);
     Wait(m);
+    char text[32];
+    char log[1024];
+    GetPrivateProfileStringA(m.section, "WRITES", "", log, sizeof log, m.file);
+    std::snprintf(text, sizeof text, " %02X=%lu", code, static_cast<unsigned long>(value));
+    std::strncat(log, text, sizeof log - std::strlen(log) - 1);
+    WritePrivateProfileStringA(m.section, "WRITES", log, m.file);
     DWORD current = 0;
     DWORD maximum = 0;
     if (!ReadVcp(m, code, current, maximum)) return FALSE;
     char key[8];
-    char text[32];
     std::snprintf(key, sizeof key, "VCP%02X", code);
     std::snprintf(text, sizeof text, "%lu,%lu", static_cast<unsigned long>(value), static_cast<unsigned long>(maximum));
     return WritePrivateProfileStringA(m.section, key, text, m.file);
