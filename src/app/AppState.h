@@ -1,21 +1,13 @@
 // The one record of shared state: wizard position, the tables read from data.ini,
-// the current monitor and the window handles. Lives in static storage for the whole run.
+// the current monitor and the pattern window. Lives in static storage for the whole run.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Text.h"
+#include "base/Limits.h"
+#include "base/Text.h"
 #include "platform/Platform.h"
-
-inline constexpr int kMaxModels = 20;
-inline constexpr int kMaxSteps = 20;
-inline constexpr std::size_t kValueSize = 520;  // one configuration value, at most 519 characters
-inline constexpr std::size_t kLineSize = 1040;  // a model or step line before it is split
-// Room for the longest path the platform can name (its extended-length limit) plus a zero.
-inline constexpr std::size_t kConfigPathSize = 32768;
-// A monitor's device name, as the platform gives it (CCHDEVICENAME).
-inline constexpr std::size_t kMonitorNameSize = 32;
 
 // Window and module handles stay opaque here so that the core never needs <windows.h>.
 using NativeHandle = void*;
@@ -62,10 +54,8 @@ struct AppState {
     std::int32_t screenTop = 0;
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
-    // One more than the platform's buffer: a name may fill all of it without a zero.
-    char monitorName[kMonitorNameSize + 1] = {};
+    char monitorName[kMonitorNameSize] = {};
     NativeHandle patternWindow = nullptr;
-    NativeHandle dialogWindow = nullptr;
     NativeHandle instance = nullptr;
     std::int32_t firstPaintPending = 0;
     char scratch[kValueSize] = {};
@@ -77,4 +67,8 @@ struct AppState {
 };
 
 extern AppState g_app;
+
+// Steps 2 to N + 1 show a pattern; step 1 chooses the model and the last step shows
+// the user's own screen again.
+inline bool IsPatternStep(const AppState& app) { return app.currentStep > 1 && app.currentStep < app.stepCount; }
 

@@ -1,6 +1,6 @@
 #include "app/ConfigPath.h"
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 bool BuildConfigPath(std::string_view directory, std::span<char> out)
 {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/Text.h"
+#include "app/AppState.h"
+#include "base/Text.h"
 
 namespace {
 

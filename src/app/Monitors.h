@@ -4,10 +4,9 @@
 
 #include <string_view>
 
-#include "app/AppState.h"
-#include "platform/Platform.h"
+#include "base/Geometry.h"
+#include "base/Limits.h"
 
-inline constexpr int kMaxMonitors = 16;
 // Between the wizard's bottom edge and the bottom edge of its monitor.
 inline constexpr int kWizardBottomMargin = 50;
 
@@ -23,11 +22,6 @@ struct Monitor {
 struct MonitorList {
     int count;
     Monitor monitors[kMaxMonitors];
-};
-
-struct Point {
-    int x;
-    int y;
 };
 
 // The device name; one that fills its whole buffer has no terminating zero.

@@ -10,11 +10,11 @@
 #include "app/Monitors.h"
 #include "patterns/PaintCycle.h"
 #include "platform/win32/MotionPlayer.h"
+#include "platform/win32/SetupDlgProc.h"
 #include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WorkerThread.h"
 #include "resource.h"
-#include "wizard/SetupDlgProc.h"
 #include "wizard/Wizard.h"
 
 namespace {
@@ -40,6 +40,7 @@ void LocateConfigFile()
 LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 {
     g_app.patternWindow = window;
+    UsePatternWindow(window);
     ShowWindow(window, SW_SHOW);
     LocateConfigFile();
     const INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(g_app.instance), kDialogTemplate,
@@ -56,12 +57,12 @@ LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 // objects it holds (wParam 0) and has ever created (wParam 1), and the state of a
 // command of the wizard's system menu (wParam), as Wine keeps menus out of other
 // processes' reach; how many frames the moving pattern has shown; and it paints the
-// rows that hold characters in strips of wParam rows when told to.
+// rows that hold characters in bands of wParam rows when told to.
 bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
 {
     static const UINT ledgerQuery = RegisterWindowMessageA("Lumetta.GdiLedger");
     static const UINT menuQuery = RegisterWindowMessageA("Lumetta.SystemCommandState");
-    static const UINT stripRows = RegisterWindowMessageA("Lumetta.FrameRows");
+    static const UINT bandRows = RegisterWindowMessageA("Lumetta.FrameRows");
     static const UINT motionFrames = RegisterWindowMessageA("Lumetta.MotionFrames");
     if (message == motionFrames) {
         result = MotionFramesShown();
@@ -73,11 +74,11 @@ bool AnswerTestQuery(UINT message, WPARAM wParam, LRESULT& result)
         return true;
     }
     if (message == menuQuery) {
-        HMENU menu = GetSystemMenu(static_cast<HWND>(g_app.dialogWindow), FALSE);
+        HMENU menu = GetSystemMenu(WizardDialog(), FALSE);
         result = GetMenuState(menu, static_cast<UINT>(wParam), MF_BYCOMMAND);
         return true;
     }
-    if (message == stripRows) {
+    if (message == bandRows) {
         LimitFrameRows(static_cast<int>(wParam));
         result = 0;
         return true;

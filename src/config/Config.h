@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/AppState.h"
+#include "base/Limits.h"
 #include "platform/Platform.h"
 
 // Display names of the models, in the order of their keys; not kept in AppState.
@@ -31,10 +31,6 @@ struct ModelFields {
 
 StepFields SplitStepLine(std::string_view line);
 ModelFields SplitModelLine(std::string_view line);
-
-// Decimal number as data.ini writes it: leading white space, an optional sign, digits
-// up to the first other character; no digits give 0, and values beyond 32 bits clamp.
-std::int32_t ParseNumber(std::string_view text);
 
 // Turns each backslash followed by a lower-case n into CR LF, in place.
 void ExpandLineBreaks(char* text);

@@ -1,6 +1,6 @@
 #include "config/IniFile.h"
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // the core and its tests run anywhere and agree with what the program sees on Windows.
 #pragma once
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -10,10 +10,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-
-// A configuration file is a few kilobytes; only this much of a larger one is read, so
-// that a stray multi-gigabyte file cannot exhaust memory.
-inline constexpr std::size_t kMaxIniFileBytes = 64 * 1024 * 1024;
 
 // Windows measures a value's length in 16 bits: a value of 65536 characters or more
 // comes back as its length modulo this.

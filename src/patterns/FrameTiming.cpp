@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace {
 

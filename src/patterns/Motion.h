@@ -15,8 +15,6 @@
 inline constexpr int kMotionDefaultSpeed = 960;  // pixels per second, for plain "Motion"
 inline constexpr int kMotionMinSpeed = 60;
 inline constexpr int kMotionMaxSpeed = 7680;
-// Room for the readout's text and its zero.
-inline constexpr std::size_t kMotionReadoutSize = 64;
 
 // The speed that "Motion" or "Motion<speed>" names; nothing for any other text,
 // including a speed outside 60 to 7680 or a number not written as plain digits.

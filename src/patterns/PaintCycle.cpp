@@ -98,9 +98,8 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
 void PaintPatternWindow(Platform& platform)
 {
     const int index = g_app.currentStep - 2;
-    const bool patternStep = g_app.currentStep != 1 && g_app.currentStep != g_app.stepCount;
     // No such step: stay black.
-    const PatternChoice choice = patternStep && index >= 0 && index < kMaxSteps
+    const PatternChoice choice = IsPatternStep(g_app) && index < kMaxSteps
                                      ? MatchPatternSpec(g_app.steps[index].patternSpec)
                                      : PatternChoice{Pattern::None, 0};
     // A moving pattern shows its frames from a thread of its own; every other step,

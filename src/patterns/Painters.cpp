@@ -128,7 +128,7 @@ void DrawFrame(Canvas& canvas, Colour colour)
 {
     const auto [width, height] = ClientArea(canvas);
     const auto dc = canvas.Open();
-    dc->SelectPen(colour);
+    dc->SetLineColour(colour);
     for (int ring = 0; ring < 2; ++ring) {
         const int left = ring;
         const int top = ring;
@@ -146,7 +146,7 @@ void DrawVerticalLines(Canvas& canvas, Colour colour, int count)
 {
     const auto [width, height] = ClientArea(canvas);
     const auto dc = canvas.Open();
-    dc->SelectPen(colour);
+    dc->SetLineColour(colour);
     ForEachGratingLine(width, count, [&](int x) {
         dc->MoveTo(x, 0);
         dc->LineTo(x, height);
@@ -157,7 +157,7 @@ void DrawHorizontalLines(Canvas& canvas, Colour colour, int count)
 {
     const auto [width, height] = ClientArea(canvas);
     const auto dc = canvas.Open();
-    dc->SelectPen(colour);
+    dc->SetLineColour(colour);
     ForEachGratingLine(height, count, [&](int y) {
         dc->MoveTo(0, y);
         dc->LineTo(width, y);
@@ -168,7 +168,7 @@ void DrawHatch(Canvas& canvas, int n)
 {
     const auto [width, height] = ClientArea(canvas);
     const auto dc = canvas.Open();
-    dc->SelectPen(kWhite);
+    dc->SetLineColour(kWhite);
     // Fewer than one cell makes no grid; draw a single cell, its outline.
     const int cells = std::max(n, 1);
 
@@ -267,9 +267,8 @@ void DrawGammaCheck(Canvas& canvas)
         dc->Fill({half, PartEdge(j, height, bands), width, PartEdge(j + 1, height, bands)},
                  Grey(kGammaLevels[j]));
     }
-    // The fills come first, so that no brush lives beside the pen.
     dc->Fill({0, 0, half, height}, kBlack);
-    dc->SelectPen(kWhite);
+    dc->SetLineColour(kWhite);
     ForEachGratingLine(height, 1, [&](int y) {
         dc->MoveTo(0, y);
         dc->LineTo(half, y);

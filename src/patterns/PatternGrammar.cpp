@@ -1,6 +1,6 @@
 #include "patterns/PatternGrammar.h"
 
-#include "config/Config.h"
+#include "base/Numbers.h"
 #include "patterns/Motion.h"
 
 namespace {

@@ -11,7 +11,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/Text.h"
+#include "base/Geometry.h"
+#include "base/Limits.h"
+#include "base/Text.h"
 
 using Colour = std::uint32_t;  // 0x00BBGGRR, red in the low byte
 
@@ -23,34 +25,21 @@ inline constexpr Colour kBlue = 0xFF0000;
 
 struct MonitorList;  // app/Monitors.h
 
-struct Size {
-    int width;
-    int height;
-};
-
-// Right and bottom edges are excluded.
-struct Rect {
-    int left;
-    int top;
-    int right;
-    int bottom;
-};
-
-// One drawing context, held for the length of one painter call. Closing it (the
-// destructor) releases the pen it holds and then the context itself.
+// One drawing context, held for the length of one painter call; closing it (the
+// destructor) ends what the painter drew as one piece.
 class DrawingContext {
 public:
     virtual ~DrawingContext() = default;
-    // Fills with a solid brush of the colour that lives only for this call.
+    // Fills with one colour.
     virtual void Fill(Rect rect, Colour colour) = 0;
     // Fills with a one-pixel checkerboard anchored at client (0, 0), whatever the
     // rectangle: pixel (x, y) takes even where x + y is even and odd elsewhere.
     virtual void FillChecker(Rect rect, Colour even, Colour odd) = 0;
-    // Makes a solid one-pixel pen of the colour current, releasing the previous one.
-    virtual void SelectPen(Colour colour) = 0;
+    // The colour of the one-pixel lines drawn from now on; black until set.
+    virtual void SetLineColour(Colour colour) = 0;
     virtual void MoveTo(int x, int y) = 0;
-    // Draws from the current position with the current pen; the end point is excluded.
-    // Painters draw horizontal and vertical lines only.
+    // A one-pixel line from the current position; the end point is excluded. Painters
+    // draw horizontal and vertical lines only.
     virtual void LineTo(int x, int y) = 0;
     // One character in the context's default font: black on an opaque white cell,
     // with the cell's top-left corner at (x, y).
@@ -65,13 +54,13 @@ public:
     virtual std::unique_ptr<DrawingContext> Open() = 0;
 };
 
-// The pattern window as the paint cycle sees it: each frame is painted off the screen,
-// in strips where memory is kept small, and each strip is put on the window in one call.
+// The pattern window as the paint cycle sees it: each frame is drawn on a canvas of the
+// window's client size and then put on the window as a whole.
 class PatternScreen {
 public:
     virtual ~PatternScreen() = default;
     // paint draws the frame on a canvas of the window's client size. It may be called
-    // more than once for one frame (once per strip where memory is short).
+    // more than once for one frame (again for the band of rows that holds characters).
     virtual void ShowFrame(const std::function<void(Canvas&)>& paint) = 0;
 };
 
@@ -152,9 +141,6 @@ public:
 
 // --- The monitor's own settings over DDC/CI (VESA MCCS) ----------------------
 
-inline constexpr int kMaxSettingRows = 3;
-// A monitor's device name and its zero.
-inline constexpr std::size_t kDeviceNameBufferSize = 33;
 
 enum class SettingState : std::uint8_t {
     Reading,   // not read yet: the trackbar is disabled and shows no number
@@ -163,18 +149,17 @@ enum class SettingState : std::uint8_t {
     NoDdc,     // only the monitor's own buttons can change it
 };
 
+// Whether a trackbar may move the setting: a value that was not taken may be tried again.
+inline bool Writable(SettingState state) { return state == SettingState::Ready || state == SettingState::NotTaken; }
+
 struct VcpReading {
     std::uint32_t current;
     std::uint32_t maximum;
 };
 
-// Values between two takes of the worker, in case it is stuck or slow: enough for every
-// row of several steps on several monitors. Beyond that the oldest is given up.
-inline constexpr int kMaxCarried = 16;
-
 // The last position of a row the user has left, for the monitor it was read from.
 struct CarriedValue {
-    char monitorName[kDeviceNameBufferSize];
+    char monitorName[kMonitorNameSize];
     std::uint8_t code;
     std::uint32_t value;
 };
@@ -189,7 +174,7 @@ struct CarriedValues {
 struct SettingsRequest {
     std::uint32_t readGeneration;  // a change: read every row again
     std::uint32_t openGeneration;  // a change: enumerate the physical monitors afresh
-    char monitorName[kDeviceNameBufferSize];
+    char monitorName[kMonitorNameSize];
     int count;
     std::uint8_t codes[kMaxSettingRows];
     std::uint32_t wanted[kMaxSettingRows];

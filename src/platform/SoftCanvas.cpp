@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -26,12 +27,12 @@ constexpr std::array<std::array<std::uint8_t, kGlyphHeight>, 10> kDigitGlyphs{{
     {0b01110, 0b10001, 0b10001, 0b01111, 0b00001, 0b00010, 0b01100},
 }};
 
-// Sized so that a band stays in the cache while the recorded fills are painted into it.
-constexpr std::size_t kBandBytes = 128 * 1024;
-// Enough for a vertical grating across an 8K screen without an early flush.
-constexpr std::size_t kMaxPendingFills = 8192;
-// The longest repeat of rows that a run of rows is looked for with: two rows for lines
-// on every other row and checkerboards, a few more for fine grids.
+// Up to this many spans of a composed row are copied one by one.
+constexpr std::size_t kFewSpans = 8;
+// Up to this many pixels are copied in line rather than by a call.
+constexpr int kShortSpan = 64;
+// The longest repeat of rows that a run is looked for with: two rows for lines on every
+// other row and checkerboards, a few more for fine grids.
 constexpr int kMaxRowPeriod = 8;
 
 // The pixels of a line along one axis from a to b, b itself excluded, as a half-open range.
@@ -53,137 +54,66 @@ constexpr std::uint32_t SwapRedBlue(std::uint32_t pixel)
 
 }  // namespace
 
-// Starts with the platform's defaults: the black pen, no pen of its own.
-class SoftContext final : public DrawingContext {
+// Starts with the platform's defaults: black lines.
+class FillContext final : public DrawingContext {
 public:
-    explicit SoftContext(SoftCanvas& canvas) : canvas_(canvas) { ++canvas_.contextsOpened_; }
-    ~SoftContext() override
-    {
-        ReleasePen();
-        canvas_.Flush();
-        ++canvas_.contextsClosed_;
-    }
-    SoftContext(const SoftContext&) = delete;
-    SoftContext& operator=(const SoftContext&) = delete;
+    explicit FillContext(FillRecord& canvas) : canvas_(canvas) {}
+    ~FillContext() override { canvas_.ContextClosed(); }
+    FillContext(const FillContext&) = delete;
+    FillContext& operator=(const FillContext&) = delete;
 
-    void Fill(Rect rect, Colour colour) override
-    {
-        canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, colour);
-    }
-
+    void Fill(Rect rect, Colour colour) override { canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, colour); }
     void FillChecker(Rect rect, Colour even, Colour odd) override
     {
         canvas_.FillRect(rect.left, rect.top, rect.right, rect.bottom, even, odd);
     }
-
-    void SelectPen(Colour colour) override
-    {
-        ReleasePen();
-        ++canvas_.pensCreated_;
-        ++canvas_.livePens_;
-        ownPen_ = true;
-        pen_ = colour;
-    }
-
+    void SetLineColour(Colour colour) override { line_ = colour; }
     void MoveTo(int x, int y) override
     {
         x_ = x;
         y_ = y;
     }
-
     void LineTo(int x, int y) override
     {
-        canvas_.DrawLine(x_, y_, x, y, pen_);
+        canvas_.DrawLine(x_, y_, x, y, line_);
         MoveTo(x, y);
     }
-
     void DrawChar(int x, int y, char c) override { canvas_.DrawGlyph(x, y, c); }
 
 private:
-    void ReleasePen()
-    {
-        if (!ownPen_) return;
-        --canvas_.livePens_;
-        ownPen_ = false;
-        pen_ = kBlack;
-    }
-
-    SoftCanvas& canvas_;
-    Colour pen_ = kBlack;
-    bool ownPen_ = false;
+    FillRecord& canvas_;
+    Colour line_ = kBlack;
     int x_ = 0;
     int y_ = 0;
 };
 
-SoftCanvas::SoftCanvas(int width, int height, Colour background)
-{
-    Resize(width, height, background);
-}
-
-SoftCanvas::SoftCanvas(Size client, int firstRow, std::span<std::uint32_t> memory, PixelOrder order)
-    : width_(std::max(client.width, 0)),
-      height_(std::max(client.height, 0)),
-      firstRow_(std::clamp(firstRow, 0, height_)),
-      dibOrder_(order == PixelOrder::Dib),
-      pixels_(memory.data())
-{
-    const std::size_t fit = width_ == 0 ? 0 : memory.size() / static_cast<std::size_t>(width_);
-    rows_ = static_cast<int>(std::min<std::size_t>(fit, static_cast<std::size_t>(height_ - firstRow_)));
-}
-
-SoftCanvas::SoftCanvas(Size client, Colour background, PixelOrder order)
+FillRecord::FillRecord(Size client, PixelOrder order, Colour background)
     : width_(std::max(client.width, 0)),
       height_(std::max(client.height, 0)),
       rows_(height_),
       dibOrder_(order == PixelOrder::Dib),
-      recording_(true),
       background_(dibOrder_ ? SwapRedBlue(background) : background)
 {
 }
 
-std::unique_ptr<DrawingContext> SoftCanvas::Open()
+std::unique_ptr<DrawingContext> FillRecord::Open() { return std::make_unique<FillContext>(*this); }
+
+void FillRecord::LimitRows(int firstRow, int rows)
 {
-    return std::make_unique<SoftContext>(*this);
+    firstRow_ = std::clamp(firstRow, 0, height_);
+    rows_ = std::clamp(rows, 0, height_ - firstRow_);
 }
 
-void SoftCanvas::Resize(int width, int height, Colour background)
-{
-    assert(pixels_ == storage_.data() && "only a canvas that owns its memory is resized");
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
-    rows_ = height_;
-    pending_.clear();
-    storage_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
-                    background);
-    pixels_ = storage_.data();
-}
-
-std::span<const std::uint32_t> SoftCanvas::Pixels() const
-{
-    assert(!recording_ && "a recording canvas keeps no pixels");
-    Flush();
-    return {pixels_, static_cast<std::size_t>(width_) * static_cast<std::size_t>(rows_)};
-}
-
-Colour SoftCanvas::Pixel(int x, int y) const
-{
-    assert(x >= 0 && x < width_ && y >= firstRow_ && y < firstRow_ + rows_);
-    assert(!recording_ && "a recording canvas keeps no pixels");
-    Flush();
-    const std::uint32_t pixel = Row(y)[x];
-    return dibOrder_ ? SwapRedBlue(pixel) : pixel;
-}
-
-// Every drawing operation ends here; nothing outside the canvas is ever recorded.
-void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
-                          std::int64_t bottom, Colour colour, Colour oddColour)
+// Every drawing operation ends here; nothing outside the rows drawn on is ever recorded.
+void FillRecord::FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                          Colour colour, Colour oddColour)
 {
     left = std::max<std::int64_t>(left, 0);
     top = std::max<std::int64_t>(top, firstRow_);
     right = std::min<std::int64_t>(right, width_);
     bottom = std::min<std::int64_t>(bottom, firstRow_ + rows_);
     if (left >= right || top >= bottom) return;
-    if (pending_.size() == kMaxPendingFills && !recording_) Flush();
+    if (pending_.size() == kMaxPendingFills) RecordFull();
     if (dibOrder_) {
         colour = SwapRedBlue(colour);
         oddColour = SwapRedBlue(oddColour);
@@ -192,133 +122,46 @@ void SoftCanvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
                         static_cast<int>(bottom), colour, oddColour});
 }
 
-void SoftCanvas::Flush() const
-{
-    if (pending_.empty() || recording_) return;
-    if (!PaintStripes()) PaintInBands();
-    pending_.clear();
-}
-
-// Fills of one colour whose rows are either the same or apart form horizontal stripes,
-// and every row of a stripe changes in the same way: compose that change once per stripe,
-// then blend it into each of its rows. Any other drawing is left, unpainted, to the bands.
-bool SoftCanvas::PaintStripes() const
-{
-    std::vector<PendingFill> fills(pending_);
-    std::stable_sort(fills.begin(), fills.end(),
-                     [](const PendingFill& a, const PendingFill& b) { return a.top < b.top; });
-    for (std::size_t i = 0; i < fills.size(); ++i) {
-        if (!fills[i].Plain()) return false;
-        if (i == 0) continue;
-        const PendingFill& above = fills[i - 1];
-        const bool sameRows = fills[i].top == above.top && fills[i].bottom == above.bottom;
-        if (!sameRows && fills[i].top < above.bottom) return false;
-    }
-
-    const auto width = static_cast<std::size_t>(width_);
-    std::vector<std::uint32_t> colours(width);
-    std::vector<std::uint32_t> painted(width);  // all ones where a fill reaches
-    for (auto first = fills.begin(); first != fills.end();) {
-        const auto last = std::find_if(first, fills.end(), [&](const PendingFill& fill) {
-            return fill.top != first->top;
-        });
-        std::uint32_t* row = Row(first->top);
-        if (last - first == 1) {  // one fill alone is fastest written directly
-            for (int y = first->top; y < first->bottom; ++y, row += width)
-                std::fill(row + first->left, row + first->right, first->colour);
-            first = last;
-            continue;
-        }
-        std::fill(painted.begin(), painted.end(), 0u);
-        for (auto fill = first; fill != last; ++fill) {
-            std::fill(colours.begin() + fill->left, colours.begin() + fill->right, fill->colour);
-            std::fill(painted.begin() + fill->left, painted.begin() + fill->right, ~0u);
-        }
-        const bool wholeRow = std::find(painted.begin(), painted.end(), 0u) == painted.end();
-        for (int y = first->top; y < first->bottom; ++y, row += width) {
-            if (wholeRow) {
-                std::copy(colours.begin(), colours.end(), row);
-                continue;
-            }
-            for (std::size_t x = 0; x < width; ++x)
-                row[x] = (row[x] & ~painted[x]) | (colours[x] & painted[x]);
-        }
-        first = last;
-    }
-    return true;
-}
-
-void SoftCanvas::PaintInBands() const
-{
-    // Nothing is recorded on an empty canvas, so the width is at least 1 here.
-    const auto width = static_cast<std::size_t>(width_);
-    const auto rowBytes = width * sizeof(std::uint32_t);
-    const auto bandRows = static_cast<int>(std::max<std::size_t>(kBandBytes / rowBytes, 1));
-    // A checkerboard row is copied from one row of its colours that starts at column 0,
-    // one pixel longer than the canvas so that odd rows can start at its second pixel.
-    std::vector<std::uint32_t> checker;
-    const int end = firstRow_ + rows_;
-    for (int bandTop = firstRow_, bandBottom = 0; bandTop < end; bandTop = bandBottom) {
-        bandBottom = bandTop + std::min(bandRows, end - bandTop);
-        for (const PendingFill& fill : pending_) {
-            const int top = std::max(fill.top, bandTop);
-            const int bottom = std::min(fill.bottom, bandBottom);
-            if (top >= bottom) continue;
-            std::uint32_t* row = Row(top);
-            if (!fill.Plain()) {
-                if (checker.empty() || checker[0] != fill.colour || checker[1] != fill.oddColour) {
-                    checker.resize(width + 1);
-                    for (std::size_t x = 0; x < checker.size(); ++x)
-                        checker[x] = x % 2 == 0 ? fill.colour : fill.oddColour;
-                }
-                const auto length = static_cast<std::size_t>(fill.right - fill.left);
-                for (int y = top; y < bottom; ++y, row += width) {
-                    const std::uint32_t* from = checker.data() + fill.left + (y & 1);
-                    std::copy(from, from + length, row + fill.left);
-                }
-            } else if (fill.right - fill.left == 1) {  // a vertical line: one store per row
-                for (int y = top; y < bottom; ++y, row += width) row[fill.left] = fill.colour;
-            } else {
-                for (int y = top; y < bottom; ++y, row += width) {
-                    std::fill(row + fill.left, row + fill.right, fill.colour);
-                }
-            }
-        }
-    }
-}
-
 // Rows change only where a fill begins or ends: between two such edges every row is
 // the same, or, where a checkerboard lies, every other row is. Each distinct row is
-// composed once, from what covers it, in drawing order; returns each row's composed row.
-std::vector<int> SoftCanvas::ComposeRows(FrameRows& frame) const
+// composed once, from what covers it, in drawing order.
+FillRecord::ComposedRows FillRecord::Compose() const
 {
+    ComposedRows composed;
+    composed.rowOf.resize(static_cast<std::size_t>(rows_));
     const auto width = static_cast<std::size_t>(width_);
-    std::vector<int> edges{0, height_};
+    const int end = firstRow_ + rows_;
+    // Painters draw many fills on the same rows one after the other, and mostly top down.
+    std::vector<int> edges{firstRow_, end};
     for (const PendingFill& fill : pending_) {
-        edges.push_back(fill.top);
-        edges.push_back(fill.bottom);
+        if (fill.top != edges[edges.size() - 2] || fill.bottom != edges.back()) {
+            edges.push_back(fill.top);
+            edges.push_back(fill.bottom);
+        }
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     std::vector<std::size_t> byTop(pending_.size());
     for (std::size_t i = 0; i < byTop.size(); ++i) byTop[i] = i;
-    std::stable_sort(byTop.begin(), byTop.end(),
-                     [&](std::size_t a, std::size_t b) { return pending_[a].top < pending_[b].top; });
+    const auto higher = [&](std::size_t a, std::size_t b) { return pending_[a].top < pending_[b].top; };
+    if (!std::is_sorted(byTop.begin(), byTop.end(), higher)) std::stable_sort(byTop.begin(), byTop.end(), higher);
 
     // A row depends only on the columns and colours of what covers it, and, under a
     // checkerboard, on its parity: fills alike in those are one shape.
-    std::map<std::array<std::uint32_t, 4>, std::uint32_t> shapes;
-    std::vector<std::uint32_t> shapeOf(pending_.size());
-    for (std::size_t i = 0; i < pending_.size(); ++i) {
+    const auto shape = [this](std::size_t i) {
         const PendingFill& fill = pending_[i];
-        const std::array<std::uint32_t, 4> shape{static_cast<std::uint32_t>(fill.left),
-                                                 static_cast<std::uint32_t>(fill.right), fill.colour, fill.oddColour};
-        shapeOf[i] = shapes.try_emplace(shape, static_cast<std::uint32_t>(shapes.size())).first->second;
+        return std::tuple(fill.left, fill.right, fill.colour, fill.oddColour);
+    };
+    std::vector<std::size_t> byShape(byTop);
+    std::sort(byShape.begin(), byShape.end(), [&](std::size_t a, std::size_t b) { return shape(a) < shape(b); });
+    std::vector<std::uint32_t> shapeOf(pending_.size());
+    for (std::size_t k = 0, id = 0; k < byShape.size(); ++k) {
+        if (k > 0 && shape(byShape[k]) != shape(byShape[k - 1])) ++id;
+        shapeOf[byShape[k]] = static_cast<std::uint32_t>(id);
     }
 
-    std::vector<int> rowOf(static_cast<std::size_t>(height_));
-    std::map<std::vector<std::uint32_t>, int> composed;  // parity and shapes covering a row: its row
-    std::vector<std::size_t> covering;                   // in drawing order
+    std::map<std::vector<std::uint32_t>, int> known;  // parity and shapes covering a row: its composed row
+    std::vector<std::size_t> covering;                // in drawing order
     std::vector<std::uint32_t> key;
     auto nextFill = byTop.begin();
     for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
@@ -332,60 +175,41 @@ std::vector<int> SoftCanvas::ComposeRows(FrameRows& frame) const
         for (int y = top; y < std::min(top + (checkered ? 2 : 1), edges[e + 1]); ++y) {
             key.assign(1, checkered ? static_cast<std::uint32_t>(y & 1) : 0);
             for (std::size_t i : covering) key.push_back(shapeOf[i]);
-            if (const auto known = composed.find(key); known != composed.end()) {
-                ids[y & 1] = known->second;
+            if (const auto found = known.find(key); found != known.end()) {
+                ids[y & 1] = found->second;
                 continue;
             }
-            ids[y & 1] = static_cast<int>(composed.size());
-            composed.emplace(key, ids[y & 1]);
-            frame.rows.resize(frame.rows.size() + width, background_);
-            std::uint32_t* row = frame.rows.data() + frame.rows.size() - width;
+            ids[y & 1] = static_cast<int>(known.size());
+            known.emplace(key, ids[y & 1]);
+            composed.rows.resize(composed.rows.size() + width, background_);
+            std::uint32_t* row = composed.rows.data() + composed.rows.size() - width;
+            std::vector<std::pair<int, int>> spans;
             for (std::size_t i : covering) {
                 const PendingFill& fill = pending_[i];
-                for (int x = fill.left; x < fill.right; ++x)
-                    row[x] = ((x + y) & 1) == 0 ? fill.colour : fill.oddColour;
+                if (fill.Plain())
+                    std::fill(row + fill.left, row + fill.right, fill.colour);
+                else
+                    for (int x = fill.left; x < fill.right; ++x) row[x] = ((x + y) & 1) == 0 ? fill.colour : fill.oddColour;
+                spans.emplace_back(fill.left, fill.right);
             }
+            // The columns covered, as the fewest spans.
+            std::sort(spans.begin(), spans.end());
+            std::vector<std::pair<int, int>> merged;
+            for (const auto& span : spans) {
+                if (!merged.empty() && span.first <= merged.back().second)
+                    merged.back().second = std::max(merged.back().second, span.second);
+                else
+                    merged.push_back(span);
+            }
+            composed.covered.push_back(std::move(merged));
         }
-        for (int y = top; y < edges[e + 1]; ++y) rowOf[static_cast<std::size_t>(y)] = ids[checkered ? y & 1 : top & 1];
+        for (int y = top; y < edges[e + 1]; ++y)
+            composed.rowOf[static_cast<std::size_t>(y - firstRow_)] = ids[checkered ? y & 1 : top & 1];
     }
-    return rowOf;
+    return composed;
 }
 
-FrameRows SoftCanvas::TakeRows()
-{
-    assert(recording_ && "only a recording canvas hands out its rows");
-    FrameRows frame;
-    frame.width = width_;
-    if (width_ > 0 && height_ > 0) {
-        const std::vector<int> rowOf = ComposeRows(frame);
-        // Each run takes the repeat, up to kMaxRowPeriod rows, that carries it furthest.
-        std::map<std::vector<int>, int> patterns;
-        for (int start = 0; start < height_;) {
-            int period = 1;
-            int end = start + 1;
-            for (int p = 1; p <= kMaxRowPeriod && start + p <= height_; ++p) {
-                int reach = start + p;
-                while (reach < height_ && rowOf[static_cast<std::size_t>(reach)] == rowOf[static_cast<std::size_t>(reach - p)])
-                    ++reach;
-                if (reach > end) {
-                    period = p;
-                    end = reach;
-                }
-            }
-            // Row i of a pattern is for the rows y with y % period == i.
-            std::vector<int> pattern(static_cast<std::size_t>(period));
-            for (int y = start; y < start + period; ++y) pattern[static_cast<std::size_t>(y % period)] = rowOf[static_cast<std::size_t>(y)];
-            const auto [at, added] = patterns.try_emplace(pattern, static_cast<int>(frame.patterns.size()));
-            if (added) frame.patterns.push_back(std::move(pattern));
-            frame.runs.push_back({start, end, at->second});
-            start = end;
-        }
-    }
-    pending_.clear();
-    return frame;
-}
-
-void SoftCanvas::DrawLine(int x0, int y0, int x1, int y1, Colour colour)
+void FillRecord::DrawLine(int x0, int y0, int x1, int y1, Colour colour)
 {
     if (y0 == y1) {
         const Range columns = LineRange(x0, x1);
@@ -398,11 +222,10 @@ void SoftCanvas::DrawLine(int x0, int y0, int x1, int y1, Colour colour)
     assert((x0 == x1 || y0 == y1) && "slanted lines are not drawn");
 }
 
-void SoftCanvas::DrawGlyph(int x, int y, char c)
+void FillRecord::DrawGlyph(int x, int y, char c)
 {
     const std::int64_t left = x;
     const std::int64_t top = y;
-    // Black and white are the same in either pixel order.
     FillRect(left, top, left + kCellWidth, top + kCellHeight, kWhite);
     if (c < '0' || c > '9') return;
     const auto& glyph = kDigitGlyphs[static_cast<std::size_t>(c - '0')];
@@ -415,4 +238,122 @@ void SoftCanvas::DrawGlyph(int x, int y, char c)
             }
         }
     }
+}
+
+RecordingCanvas::RecordingCanvas(Size client, Colour background, PixelOrder order)
+    : FillRecord(client, order, background)
+{
+}
+
+FrameRows RecordingCanvas::TakeRows()
+{
+    FrameRows frame;
+    frame.width = width_;
+    if (width_ > 0 && height_ > 0) {
+        ComposedRows composed = Compose();
+        frame.rows = std::move(composed.rows);
+        const std::vector<int>& rowOf = composed.rowOf;
+        // Each run takes the repeat, up to kMaxRowPeriod rows, that carries it furthest.
+        std::map<std::vector<int>, int> patterns;
+        for (int start = 0; start < height_;) {
+            int period = 1;
+            int end = start + 1;
+            for (int p = 1; p <= kMaxRowPeriod && start + p <= height_; ++p) {
+                int reach = start + p;
+                while (reach < height_ &&
+                       rowOf[static_cast<std::size_t>(reach)] == rowOf[static_cast<std::size_t>(reach - p)])
+                    ++reach;
+                if (reach > end) {
+                    period = p;
+                    end = reach;
+                }
+            }
+            // Row i of a pattern is for the rows y with y % period == i.
+            std::vector<int> pattern(static_cast<std::size_t>(period));
+            for (int y = start; y < start + period; ++y)
+                pattern[static_cast<std::size_t>(y % period)] = rowOf[static_cast<std::size_t>(y)];
+            const auto [at, added] = patterns.try_emplace(pattern, static_cast<int>(frame.patterns.size()));
+            if (added) frame.patterns.push_back(std::move(pattern));
+            frame.runs.push_back({start, end, at->second});
+            start = end;
+        }
+    }
+    pending_.clear();
+    return frame;
+}
+
+SoftCanvas::SoftCanvas(int width, int height, Colour background)
+    : FillRecord({width, height}, PixelOrder::AsColour, background)
+{
+    Resize(width, height, background);
+}
+
+SoftCanvas::SoftCanvas(Size client, int firstRow, std::span<std::uint32_t> memory, PixelOrder order)
+    : FillRecord(client, order, kBlack), pixels_(memory.data())
+{
+    const std::size_t fit = width_ == 0 ? 0 : memory.size() / static_cast<std::size_t>(width_);
+    LimitRows(firstRow, static_cast<int>(std::min<std::size_t>(fit, static_cast<std::size_t>(height_))));
+}
+
+void SoftCanvas::Resize(int width, int height, Colour background)
+{
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    LimitRows(0, height_);
+    pending_.clear();
+    storage_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                    dibOrder_ ? SwapRedBlue(background) : background);
+    pixels_ = storage_.data();
+}
+
+std::span<const std::uint32_t> SoftCanvas::Pixels() const
+{
+    Write();
+    return {pixels_, static_cast<std::size_t>(width_) * static_cast<std::size_t>(rows_)};
+}
+
+Colour SoftCanvas::Pixel(int x, int y) const
+{
+    assert(x >= 0 && x < width_ && y >= firstRow_ && y < firstRow_ + rows_);
+    Write();
+    const std::uint32_t pixel = pixels_[static_cast<std::size_t>(y - firstRow_) * static_cast<std::size_t>(width_) + x];
+    return dibOrder_ ? SwapRedBlue(pixel) : pixel;
+}
+
+// A composed row of a few spans is copied span by span; one of many, such as a grating,
+// is blended in through a mask of its columns, one pass along the row.
+void SoftCanvas::Write() const
+{
+    if (pending_.empty()) return;
+    const ComposedRows composed = Compose();
+    const auto width = static_cast<std::size_t>(width_);
+    std::vector<std::vector<std::uint32_t>> masks(composed.covered.size());
+    for (std::size_t id = 0; id < masks.size(); ++id) {
+        if (composed.covered[id].size() <= kFewSpans) continue;
+        masks[id].assign(width, 0);
+        for (const auto& [left, right] : composed.covered[id])
+            std::fill(masks[id].begin() + left, masks[id].begin() + right, ~0u);
+    }
+    std::uint32_t* row = pixels_;
+    for (int y = 0; y < rows_; ++y, row += width) {
+        const auto id = static_cast<std::size_t>(composed.rowOf[static_cast<std::size_t>(y)]);
+        const std::uint32_t* from = composed.rows.data() + id * width;
+        const std::vector<std::pair<int, int>>& spans = composed.covered[id];
+        if (spans.size() <= kFewSpans) {
+            for (const auto& [left, right] : spans) {
+            // A short span, such as a moving object's columns, is cheaper copied in line.
+            if (right - left > kShortSpan) {
+                std::copy(from + left, from + right, row + left);
+                continue;
+            }
+            for (int x = left; x < right; ++x) row[x] = from[x];
+        }
+            continue;
+        }
+        const std::uint32_t* mask = masks[id].data();
+        const int left = spans.front().first;
+        const int right = spans.back().second;  // read once: stores to the row might alias it
+        for (int x = left; x < right; ++x) row[x] = (row[x] & ~mask[x]) | (from[x] & mask[x]);
+    }
+    pending_.clear();
 }

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace {
 

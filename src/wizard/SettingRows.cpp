@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/AppState.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "config/Config.h"
 #include "resources/resource.h"
 #include "wizard/SettingsWorker.h"
@@ -17,10 +17,6 @@ constexpr char kNotTakenKey[] = "NOTTAKEN";
 constexpr char kNotTakenText[] = "not taken (picture mode?)";
 constexpr char kRestoreKey[] = "RESTORE";
 constexpr char kRestoreText[] = "&Restore";
-
-bool Writable(SettingState state) { return state == SettingState::Ready || state == SettingState::NotTaken; }
-
-bool PatternStep() { return g_app.currentStep > 1 && g_app.currentStep < g_app.stepCount; }
 
 void ShowValue(Platform& platform, int row, std::uint32_t value, bool notTaken)
 {
@@ -77,7 +73,7 @@ void ShowSettingRows(Platform& platform)
 {
     SettingsRequest& request = g_app.settingsRequest;
     CarryPendingValues();
-    const StepRecord* step = PatternStep() ? &g_app.steps[g_app.currentStep - 2] : nullptr;
+    const StepRecord* step = IsPatternStep(g_app) ? &g_app.steps[g_app.currentStep - 2] : nullptr;
     request.count = step != nullptr ? std::clamp<int>(step->controlCount, 0, kMaxSettingRows) : 0;
     platform.dialog.SetSettingRows(request.count);
     for (int i = 0; i < request.count; ++i) {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 // The read-back's pause is what spaces the writes.
 static_assert(kRetrySpacingMs >= kWriteSpacingMs);
@@ -13,9 +13,7 @@ namespace {
 
 bool Plausible(const VcpReading& reading) { return reading.maximum > 0 && reading.current <= reading.maximum; }
 
-bool Writable(const SettingRow& row) { return row.state == SettingState::Ready || row.state == SettingState::NotTaken; }
-
-bool SameName(const char* a, const char* b) { return std::strncmp(a, b, kDeviceNameBufferSize) == 0; }
+bool SameName(const char* a, const char* b) { return std::strncmp(a, b, kMonitorNameSize) == 0; }
 
 // Where the list holds a value for the same monitor and code; -1 where it holds none.
 int IndexOf(const CarriedValues& list, const CarriedValue& value)
@@ -40,7 +38,7 @@ void AddCarried(CarriedValues& list, const CarriedValue& value)
     }
     CarriedValue& added = list.values[list.count++];
     added = value;
-    added.monitorName[kDeviceNameBufferSize - 1] = '\0';
+    added.monitorName[kMonitorNameSize - 1] = '\0';
 }
 
 void MergeRequest(SettingsRequest& pending, const SettingsRequest& newer)
@@ -55,7 +53,7 @@ void MergeRequest(SettingsRequest& pending, const SettingsRequest& newer)
 void SettingsWorker::TakeRequest()
 {
     side_.TakeRequest(request_);
-    request_.monitorName[kDeviceNameBufferSize - 1] = '\0';
+    request_.monitorName[kMonitorNameSize - 1] = '\0';
     for (int i = 0; i < std::clamp(request_.carried.count, 0, kMaxCarried); ++i)
         AddCarried(carried_, request_.carried.values[i]);
     request_.carried.count = 0;
@@ -91,7 +89,7 @@ bool SettingsWorker::IsOpen(const char* monitorName) const
 // and every resume, opens the physical monitors afresh and reads the rows again.
 bool SettingsWorker::Open(const char* monitorName)
 {
-    CopyText(openedName_, std::string_view(monitorName, strnlen(monitorName, kDeviceNameBufferSize - 1)));
+    CopyText(openedName_, std::string_view(monitorName, strnlen(monitorName, kMonitorNameSize - 1)));
     openGeneration_ = request_.openGeneration;
     opened_ = true;
     rowsRead_ = false;
@@ -118,7 +116,7 @@ bool SettingsWorker::WriteCarried()
         std::uint32_t value = carried.value;
         if (SettingRow* row = RowOf(carried.code); row != nullptr) {
             value = std::min(value, row->reading.maximum);
-            if (!Writable(*row) || row->reading.current == value) continue;
+            if (!Writable(row->state) || row->reading.current == value) continue;
             row->reading.current = value;
         }
         // Rows never offer such a setting; a value carried to a monitor opened again has no row.
@@ -214,7 +212,7 @@ bool SettingsWorker::WriteToAll(std::uint8_t code, std::uint32_t value)
 bool SettingsWorker::WriteDue(bool& wrote)
 {
     for (int i = 0; i < rowCount_; ++i) {
-        if (!Writable(rows_[i]) || request_.wantedSerial[i] == rows_[i].serial) continue;
+        if (!Writable(rows_[i].state) || request_.wantedSerial[i] == rows_[i].serial) continue;
         wrote = true;
         return WriteAndReadBack(i);
     }

@@ -12,10 +12,6 @@
 inline constexpr std::uint32_t kWriteSpacingMs = 50;
 inline constexpr std::uint32_t kRetrySpacingMs = 50;
 inline constexpr int kReadTries = 3;
-// Buffers of the worker: longer capabilities strings are cut, and the originals of
-// more settings than this are not kept.
-inline constexpr std::size_t kCapabilitiesSize = 8192;
-inline constexpr int kMaxOriginals = 64;
 
 // Adds a carried value in place of an older one for the same monitor and code; when
 // the list is full, the oldest is given up.
@@ -34,7 +30,7 @@ public:
 
 private:
     struct Original {
-        char monitorName[kDeviceNameBufferSize];
+        char monitorName[kMonitorNameSize];
         std::uint8_t code;
         std::uint32_t value;
     };
@@ -64,7 +60,7 @@ private:
     std::uint32_t readGeneration_ = 0;
     bool opened_ = false;
     bool rowsRead_ = false;  // rows_ hold readings of the monitor open now
-    char openedName_[kDeviceNameBufferSize] = {};
+    char openedName_[kMonitorNameSize] = {};
     int physicalCount_ = 0;
     VcpCodes caps_;
     SettingRow rows_[kMaxSettingRows] = {};

@@ -4,7 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/Monitors.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "config/Config.h"
 #include "resources/resource.h"
 #include "wizard/SettingRows.h"
@@ -42,8 +42,7 @@ void PlaceDialog(DialogControls& dialog, Placement placement, bool repaint)
 // Where the current step puts the dialog when it changes monitor.
 Placement StepPlacement()
 {
-    const bool patternStep = g_app.currentStep != 1 && g_app.currentStep != g_app.stepCount;
-    return patternStep ? Placement::BottomCentre : Placement::Centred;
+    return IsPatternStep(g_app) ? Placement::BottomCentre : Placement::Centred;
 }
 
 // Moving to the next monitor means nothing with a single one.

@@ -137,8 +137,8 @@ int main(int argc, char** argv)
                 ->ComputeStatistics(kFastest, Fastest);
             benchmark::RegisterBenchmark(BenchmarkName(name + kAsRows, screen).c_str(),
                                          [screen, paint = paint](benchmark::State& state) {
-                                             SoftCanvas canvas({screen.width, screen.height}, kBlack,
-                                                               PixelOrder::Dib);
+                                             RecordingCanvas canvas({screen.width, screen.height}, kBlack,
+                                                                    PixelOrder::Dib);
                                              for (auto _ : state) {
                                                  paint(canvas);
                                                  benchmark::DoNotOptimize(canvas.TakeRows());

@@ -1,6 +1,6 @@
-// The moving pattern on the real pattern window: it moves as the formula says, keeps
-// moving with the wizard hidden, stops on a still step, and holds no more GDI objects
-// after a thousand frames.
+// The moving pattern on the real pattern window: nothing the wizard leaves stays on it,
+// it moves as the formula says, keeps moving with the wizard hidden and stops on a
+// still step. That it holds no more GDI objects after a thousand frames is a stress case.
 #include "Harness.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 // What reaches the screen is, pixel for pixel, the software canvas's frame: every keyword,
 // on a pattern window of an odd size, its rows in runs and the rows that hold the grey
-// ramp's labels painted in strips of an odd number of rows, as where memory is short.
+// ramp's labels painted in bands of an odd number of rows, as where memory is short.
 // The labels are GDI's own text in the system font, so their cells are left out of the
 // comparison and checked apart.
 #include <windows.h>
@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kWidth = 1001;
 constexpr int kHeight = 777;
-constexpr int kStripRows = 7;  // strip boundaries cut through every label
+constexpr int kBandRows = 7;  // band boundaries cut through every label
 constexpr int kLabelPitch = 14;
 
 struct Comparison {
@@ -80,7 +80,7 @@ TEST_F(ScreenCompare, every_keyword_reaches_the_screen_as_the_software_canvas_pa
     ASSERT_TRUE(dialog != nullptr);
     HWND pattern = app.PatternWindow();
     DWORD_PTR ignored = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(pattern, RegisterWindowMessageA("Lumetta.FrameRows"), kStripRows, 0,
+    ASSERT_TRUE(SendMessageTimeoutA(pattern, RegisterWindowMessageA("Lumetta.FrameRows"), kBandRows, 0,
                                     SMTO_ABORTIFHUNG, kDeadlineMs, &ignored));
     SetWindowPos(pattern, nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client = {};
@@ -108,7 +108,7 @@ TEST_F(ScreenCompare, every_keyword_reaches_the_screen_as_the_software_canvas_pa
             return last.mismatches == 0;
         }, 5000);
         EXPECT_TRUE(same) << spec << ": " << last.mismatches << " pixels differ, first " << last.first;
-        // Each cell is whole in every strip it crosses: GDI's opaque white cell, starting at
+        // Each cell is whole in every band it crosses: GDI's opaque white cell, starting at
         // its place, with black text in it and nothing of the stripe.
         for (const RECT& r : masked) {
             long black = 0, other = 0;

@@ -15,7 +15,7 @@
 #include "app/AppState.h"
 #include "app/ConfigPath.h"
 #include "app/Monitors.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "config/IniFile.h"
 #include "platform/Platform.h"
 #include "platform/SoftCanvas.h"

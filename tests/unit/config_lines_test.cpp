@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "base/Numbers.h"
 #include "config/Config.h"
 
 namespace {

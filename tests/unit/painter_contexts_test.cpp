@@ -37,20 +37,18 @@ std::vector<NamedPainter> AllPainters()
     };
 }
 
-// Run under ASan, these also prove that nothing is written outside the pixel buffer.
-TEST(Painters, OpenOneContextAndReleaseEverythingAtEverySize)
+// Run under ASan: a painter that wrote outside the pixel buffer fails it.
+TEST(Painters, NeverDrawOutsideTheAreaAtAnySize)
 {
     const Size sizes[] = {{0, 0}, {1, 1}, {0, 7}, {7, 0}, {1, 9}, {9, 1}, {2, 2},
                           {3, 3}, {255, 3}, {257, 20}, {kScreenWidth, kScreenHeight}};
     for (const auto& painter : AllPainters()) {
         for (const Size size : sizes) {
             SoftCanvas canvas(size.width, size.height);
-            painter.paint(canvas);
             SCOPED_TRACE(painter.name + " on " + std::to_string(size.width) + " x " +
                          std::to_string(size.height));
-            EXPECT_EQ(canvas.ContextsOpened(), 1);
-            EXPECT_EQ(canvas.OpenContexts(), 0);
-            EXPECT_EQ(canvas.LivePens(), 0);
+            painter.paint(canvas);
+            canvas.Pixels();
         }
     }
 }

@@ -1,6 +1,6 @@
-// The software canvas's fast paths (stripes of rows, bands, cached checker rows) carry
-// every pixel of the pattern window: each is held to a plain canvas that sets one pixel
-// at a time.
+// Composing each distinct row once, for the window or for memory, carries every pixel
+// of the pattern window: both are held to a plain canvas that sets one pixel at a
+// time.
 #include "CanvasChecks.h"
 
 #include <algorithm>
@@ -65,7 +65,7 @@ void Draw(Canvas& canvas, const std::vector<Op>& ops)
     const auto dc = canvas.Open();
     for (const Op& op : ops) {
         if (op.line) {
-            dc->SelectPen(op.even);
+            dc->SetLineColour(op.even);
             dc->MoveTo(op.at.left, op.at.top);
             dc->LineTo(op.at.right, op.at.bottom);
         } else if (op.even == op.odd) {
@@ -76,7 +76,7 @@ void Draw(Canvas& canvas, const std::vector<Op>& ops)
     }
 }
 
-// Everything drawn through one context, so that it all meets in one flush; and the same
+// Everything drawn through one context, so that it all meets in one write; and the same
 // drawing recorded and told as runs of rows.
 testing::AssertionResult SameAsNaive(int width, int height, const std::vector<Op>& ops)
 {
@@ -84,7 +84,7 @@ testing::AssertionResult SameAsNaive(int width, int height, const std::vector<Op
     for (const Op& op : ops) naive.Apply(op);
     SoftCanvas fast(width, height, kUntouched);
     Draw(fast, ops);
-    SoftCanvas recording({width, height}, kUntouched, PixelOrder::AsColour);
+    RecordingCanvas recording({width, height}, kUntouched, PixelOrder::AsColour);
     Draw(recording, ops);
     const std::vector<Colour> shown = Shown(recording.TakeRows());
     if (shown != naive.pixels) return testing::AssertionFailure() << "the runs of rows differ";
@@ -103,17 +103,17 @@ TEST(SoftCanvasAgainstNaive, CheckerboardsKeepTheClientPhaseAndTheirOwnOddColour
 {
     // Starts where x + y is odd, so its first pixel takes the odd colour.
     EXPECT_TRUE(SameAsNaive(7, 4, {Checker({1, 0, 6, 3}, kWhite, kRed)}));
-    // Same even colour, different odd ones, in one flush.
+    // Same even colour, different odd ones, in one write.
     EXPECT_TRUE(SameAsNaive(6, 4, {Checker({0, 0, 6, 2}, kWhite, kRed), Checker({0, 2, 6, 4}, kWhite, kBlue)}));
 }
 
-TEST(SoftCanvasAgainstNaive, StripesKeepTheOrderOfManyFillsAndWhatTheyLeaveUntouched)
+TEST(SoftCanvasAgainstNaive, ComposedRowsKeepTheOrderOfManyFillsAndWhatTheyLeaveUntouched)
 {
     // More fills on the same rows than a sort keeps in order without being asked to.
     std::vector<Op> ops;
     for (int i = 0; i < 40; ++i) ops.push_back(Fill({i % 5, i % 2 * 2, i % 5 + 3, i % 2 * 2 + 1}, GreyOf(i + 1)));
     EXPECT_TRUE(SameAsNaive(9, 3, ops));
-    // The lower stripe reaches fewer columns than the upper one.
+    // The lower rows reach fewer columns than the upper ones.
     EXPECT_TRUE(SameAsNaive(8, 2, {Fill({0, 0, 3, 1}, kRed), Fill({3, 0, 7, 1}, kBlue), Fill({0, 1, 1, 2}, kGreen),
                                    Fill({1, 1, 2, 2}, kWhite)}));
 }
@@ -141,7 +141,7 @@ TEST(SoftCanvasAgainstNaive, RandomDrawingOnTinyCanvases)
     }
 }
 
-// A recording keeps every fill, however many (a painting canvas would flush them into
+// A recording keeps every fill, however many (a pixel canvas would write them into
 // memory it does not have), and hands them out once: the next frame starts empty.
 TEST(FrameRows, ARecordingKeepsEveryFillAndStartsAgainEmptyOnceTaken)
 {
@@ -150,11 +150,11 @@ TEST(FrameRows, ARecordingKeepsEveryFillAndStartsAgainEmptyOnceTaken)
     for (int x = 0; x < kWidth; x += 1) grating.push_back(Fill({x, x % 3, x + 1, 3}, x % 2 ? kRed : kBlue));
     EXPECT_TRUE(SameAsNaive(kWidth, 3, grating));
 
-    SoftCanvas recording({4, 2}, kUntouched, PixelOrder::AsColour);
+    RecordingCanvas recording({4, 2}, kUntouched, PixelOrder::AsColour);
     Draw(recording, {Fill({0, 0, 4, 2}, kRed)});
     recording.TakeRows();
     EXPECT_EQ(Shown(recording.TakeRows()), std::vector<Colour>(8, kUntouched));
-    EXPECT_TRUE(SoftCanvas({0, 5}, kBlack, PixelOrder::Dib).TakeRows().runs.empty());
+    EXPECT_TRUE(RecordingCanvas({0, 5}, kBlack, PixelOrder::Dib).TakeRows().runs.empty());
 }
 
 // Every keyword told as runs of rows is the frame painted whole, in the screen's pixel
@@ -170,7 +170,7 @@ TEST(FrameRows, EveryKeywordAsRunsOfRowsIsTheFramePaintedWhole)
             };
             SoftCanvas whole(size.width, size.height, kUntouched);
             paint(whole);
-            SoftCanvas recording(size, kUntouched, PixelOrder::Dib);
+            RecordingCanvas recording(size, kUntouched, PixelOrder::Dib);
             paint(recording);
             const FrameRows frame = recording.TakeRows();
             std::vector<Colour> shown = Shown(frame);

@@ -29,7 +29,7 @@ TEST(SoftCanvasLine, ExcludesTheEndPointInEveryDirection)
 {
     SoftCanvas canvas(8, 8, kUntouched);
     const auto dc = canvas.Open();
-    dc->SelectPen(kWhite);
+    dc->SetLineColour(kWhite);
     dc->MoveTo(1, 0);
     dc->LineTo(4, 0);  // right: 1 to 3
     dc->MoveTo(6, 1);
@@ -63,7 +63,7 @@ TEST(SoftCanvasLine, ClipsFarCoordinates)
 {
     SoftCanvas canvas(5, 4, kUntouched);
     const auto dc = canvas.Open();
-    dc->SelectPen(kWhite);
+    dc->SetLineColour(kWhite);
     dc->MoveTo(INT_MIN, 1);
     dc->LineTo(INT_MAX, 1);  // the whole row 1
     dc->MoveTo(2, INT_MAX);
@@ -121,8 +121,8 @@ TEST(SoftCanvasText, DigitStandsAtItsPlaceInTheCell)
     }
 }
 
-// Drawing is painted lazily; these guard the order of overlapping fills on both ways of
-// painting (every fill full height, or anything else) and across row bands.
+// Drawing is written when read or when its context closes; these guard the order of
+// overlapping fills, whatever rows they share.
 TEST(SoftCanvasDeferred, LaterFillsWinAndReadsSeeEverythingDrawn)
 {
     SoftCanvas canvas(6, 4, kUntouched);
@@ -144,15 +144,15 @@ TEST(SoftCanvasDeferred, LaterFillsWinAndReadsSeeEverythingDrawn)
     EXPECT_EQ(CountPixels(canvas, kUntouched), 4 * 4);
 }
 
-TEST(SoftCanvasDeferred, FillsCrossingRowBandsStayExact)
+TEST(SoftCanvasDeferred, FillsBeginningAndEndingOnOtherRowsStayExact)
 {
-    // 4096 pixels wide makes bands of a few rows, so these fills cross band edges.
+    // A wide canvas: every distinct row is composed once, and copied into many.
     constexpr int kWide = 4096;
     constexpr int kTall = 21;
     SoftCanvas canvas(kWide, kTall, kUntouched);
     {
         const auto dc = canvas.Open();
-        dc->SelectPen(kWhite);
+        dc->SetLineColour(kWhite);
         dc->MoveTo(7, 3);
         dc->LineTo(7, 18);
         dc->Fill({5, 6, 9, 14}, kRed);
@@ -199,9 +199,9 @@ TEST(SoftCanvasChecker, KeepsItsPhaseAndItsPlaceInTheOrder)
     EXPECT_EQ(CountPixels(canvas, kBlue), 15 - 4 - 3);
 }
 
-// Fills that share their rows or keep apart are composed once per stripe of rows; later
-// fills must still win inside a stripe, and columns that no fill reaches keep their pixels.
-TEST(SoftCanvasDeferred, StripesOfRowsKeepOrderAndWhatWasThere)
+// Fills that share their rows or keep apart are composed once per distinct row; later
+// fills must still win, and columns that no fill reaches keep their pixels.
+TEST(SoftCanvasDeferred, ComposedRowsKeepOrderAndWhatWasThere)
 {
     SoftCanvas canvas(5, 6, kUntouched);
     const auto dc = canvas.Open();
@@ -215,22 +215,6 @@ TEST(SoftCanvasDeferred, StripesOfRowsKeepOrderAndWhatWasThere)
     EXPECT_TRUE(RegionIs(canvas, {0, 2, 5, 4}, kUntouched));
     EXPECT_TRUE(RegionIs(canvas, {1, 4, 2, 6}, kBlue));
     EXPECT_EQ(CountPixels(canvas, kRed), 4 + 8);
-}
-
-TEST(SoftCanvasBookkeeping, CountsContextsAndPens)
-{
-    SoftCanvas canvas(2, 2);
-    {
-        const auto dc = canvas.Open();
-        EXPECT_EQ(canvas.OpenContexts(), 1);
-        dc->SelectPen(kWhite);
-        dc->SelectPen(kRed);  // releases the white pen
-        EXPECT_EQ(canvas.PensCreated(), 2);
-        EXPECT_EQ(canvas.LivePens(), 1);
-    }
-    EXPECT_EQ(canvas.ContextsOpened(), 1);
-    EXPECT_EQ(canvas.OpenContexts(), 0);
-    EXPECT_EQ(canvas.LivePens(), 0);
 }
 
 }  // namespace

@@ -11,8 +11,7 @@
 
 namespace {
 
-// Enough for a cloned display's physical monitors.
-constexpr DWORD kMaxPhysicalMonitors = 4;
+constexpr DWORD kPhysicalMonitors = kMaxPhysicalMonitors;
 constexpr DWORD kNotifyForThisSession = 0;  // NOTIFY_FOR_THIS_SESSION
 
 struct ReportBox {
@@ -68,7 +67,7 @@ public:
         if (search.found == nullptr || countFn_ == nullptr || getFn_ == nullptr ||
             !countFn_(search.found, &count) || count == 0)
             return 0;
-        count = std::min(count, kMaxPhysicalMonitors);
+        count = std::min(count, kPhysicalMonitors);
         if (!getFn_(search.found, count, monitors_)) return 0;
         count_ = count;
         return static_cast<int>(count_);
@@ -122,7 +121,7 @@ private:
     CapsFn capsFn_ = LookUp<CapsFn>(dll_, "CapabilitiesRequestAndCapabilitiesReply");
     ReadFn readFn_ = LookUp<ReadFn>(dll_, "GetVCPFeatureAndVCPFeatureReply");
     WriteFn writeFn_ = LookUp<WriteFn>(dll_, "SetVCPFeature");
-    PHYSICAL_MONITOR monitors_[kMaxPhysicalMonitors] = {};
+    PHYSICAL_MONITOR monitors_[kPhysicalMonitors] = {};
     DWORD count_ = 0;
 };
 

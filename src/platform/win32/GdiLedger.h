@@ -36,20 +36,12 @@ inline BOOL CountFreed(BOOL freed)
 }
 
 inline HDC CountedGetDC(HWND window) { return CountMade(GetDC(window)); }
-inline HDC CountedGetWindowDC(HWND window) { return CountMade(GetWindowDC(window)); }
 inline int CountedReleaseDC(HWND window, HDC dc) { return CountFreed(ReleaseDC(window, dc)); }
 inline HDC CountedCreateCompatibleDC(HDC dc) { return CountMade(CreateCompatibleDC(dc)); }
 inline BOOL CountedDeleteDC(HDC dc) { return CountFreed(DeleteDC(dc)); }
-inline HBRUSH CountedCreateSolidBrush(COLORREF colour) { return CountMade(CreateSolidBrush(colour)); }
-inline HBRUSH CountedCreateBrushIndirect(const LOGBRUSH* brush) { return CountMade(CreateBrushIndirect(brush)); }
 inline HBRUSH CountedCreateDIBPatternBrushPt(const void* packed, UINT usage)
 {
     return CountMade(CreateDIBPatternBrushPt(packed, usage));
-}
-inline HPEN CountedCreatePen(int style, int width, COLORREF colour) { return CountMade(CreatePen(style, width, colour)); }
-inline HBITMAP CountedCreateCompatibleBitmap(HDC dc, int width, int height)
-{
-    return CountMade(CreateCompatibleBitmap(dc, width, height));
 }
 inline HBITMAP CountedCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                                        DWORD offset)
@@ -59,14 +51,9 @@ inline HBITMAP CountedCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usag
 inline BOOL CountedDeleteObject(HGDIOBJ object) { return CountFreed(DeleteObject(object)); }
 
 #define GetDC CountedGetDC
-#define GetWindowDC CountedGetWindowDC
 #define ReleaseDC CountedReleaseDC
 #define CreateCompatibleDC CountedCreateCompatibleDC
 #define DeleteDC CountedDeleteDC
-#define CreateSolidBrush CountedCreateSolidBrush
-#define CreateBrushIndirect CountedCreateBrushIndirect
 #define CreateDIBPatternBrushPt CountedCreateDIBPatternBrushPt
-#define CreatePen CountedCreatePen
-#define CreateCompatibleBitmap CountedCreateCompatibleBitmap
 #define CreateDIBSection CountedCreateDIBSection
 #define DeleteObject CountedDeleteObject

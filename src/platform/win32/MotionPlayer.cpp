@@ -229,29 +229,33 @@ DWORD WINAPI PlayerMain(void*)
     return 0;
 }
 
-double NominalRefresh(const char* monitorName)
+// The display mode's rate on the monitor the window is on.
+double NominalRefresh(HWND window)
 {
+    MONITORINFOEXA monitor = {};
+    monitor.cbSize = sizeof monitor;
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     // 0 and 1 stand for the hardware's default rate, which says nothing.
-    if (EnumDisplaySettingsA(monitorName, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1)
+    if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), reinterpret_cast<MONITORINFO*>(&monitor)) &&
+        EnumDisplaySettingsA(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1)
         return mode.dmDisplayFrequency;
     return kFallbackHz;
 }
 
 // An order for the window as it is now: its client size and its monitor's rate.
-Order OrderFor(HWND window, int speed, const char* monitorName)
+Order OrderFor(HWND window, int speed)
 {
     RECT client = {};
     GetClientRect(window, &client);
-    return {window, speed, {client.right, client.bottom}, speed ? NominalRefresh(monitorName) : kFallbackHz};
+    return {window, speed, {client.right, client.bottom}, speed ? NominalRefresh(window) : kFallbackHz};
 }
 
 }  // namespace
 
-void ShowMotion(HWND window, int speed, const char* monitorName, FrameMemory& memory)
+void ShowMotion(HWND window, int speed, FrameMemory& memory)
 {
-    const Order order = OrderFor(window, speed, monitorName);
+    const Order order = OrderFor(window, speed);
     // Once the player has been stopped at exit, the first frame still shows, still.
     const bool playing = g_thread.Start(PlayerMain, nullptr);
     const bool given = g_mailbox.Locked([&](Orders& orders, OnScreen& screen) {

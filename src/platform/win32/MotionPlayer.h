@@ -10,11 +10,10 @@
 
 #include "platform/win32/WindowFrame.h"
 
-// Shows speed px/s on the window, on the monitor of that device name, whole and at
-// once: the frame the player has reached where it already plays that there at the
-// window's size; otherwise the first frame, painted with memory, which the player then
-// moves on.
-void ShowMotion(HWND window, int speed, const char* monitorName, FrameMemory& memory);
+// Shows speed px/s on the window, whole and at once: the frame the player has reached
+// where it already plays that there at the window's size and its monitor's rate;
+// otherwise the first frame, painted with memory, which the player then moves on.
+void ShowMotion(HWND window, int speed, FrameMemory& memory);
 // Nothing of the moving pattern reaches the window after this returns; the player
 // gives its memory back and sleeps.
 void StopMotion();

@@ -5,20 +5,21 @@
 #include <cstring>
 #include <utility>
 
-#include "app/AppState.h"
 #include "app/Monitors.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "config/IniFile.h"
 #include "platform/win32/DdcWorker.h"
 #include "platform/win32/SettingRowsWin32.h"
 #include "platform/win32/MotionPlayer.h"
 #include "platform/win32/WindowFrame.h"
 
-static_assert(kMonitorNameSize == CCHDEVICENAME);
+static_assert(kMonitorNameSize == CCHDEVICENAME + 1);
 
 namespace {
 
 int g_ownMoves = 0;
+HWND g_patternWindow = nullptr;
+HWND g_dialog = nullptr;
 
 // Marks the wizard's moves that Lumetta makes itself, which the dialog procedure must
 // not take for the user's.
@@ -30,8 +31,8 @@ public:
     OwnMove& operator=(const OwnMove&) = delete;
 };
 
-HWND DialogWindow() { return static_cast<HWND>(g_app.dialogWindow); }
-HWND PatternWindow() { return static_cast<HWND>(g_app.patternWindow); }
+HWND DialogWindow() { return g_dialog; }
+HWND PatternWindow() { return g_patternWindow; }
 
 // Every text reaches Windows as UTF-16, through the W functions. An ANSI text goes
 // through the ANSI code page, as the A functions took it, so it shows as it always did.
@@ -168,7 +169,7 @@ BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM context)
     if (!GetMonitorInfoA(handle, reinterpret_cast<MONITORINFO*>(&info))) return TRUE;
     Monitor& monitor = monitors.monitors[monitors.count++];
     monitor.rect = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
-    CopyText(monitor.name, info.szDevice);
+    CopyText(monitor.name, std::string_view(info.szDevice, strnlen(info.szDevice, CCHDEVICENAME)));
     monitor.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
     return TRUE;
 }
@@ -180,10 +181,7 @@ public:
         monitors.count = 0;
         EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     }
-    void ShowMotion(int speed) override
-    {
-        ::ShowMotion(PatternWindow(), speed, g_app.monitorName, PatternFrames().memory);
-    }
+    void ShowMotion(int speed) override { ::ShowMotion(PatternWindow(), speed, PatternFrames().memory); }
     void StopMotion() override { ::StopMotion(); }
     void PlacePatternWindow(Rect rect) override
     {
@@ -202,6 +200,9 @@ public:
 }  // namespace
 
 bool OwnMoveUnderway() { return g_ownMoves > 0; }
+
+void UsePatternWindow(HWND window) { g_patternWindow = window; }
+void UseDialog(HWND dialog) { g_dialog = dialog; }
 
 #ifdef LUMETTA_INSTRUMENTED
 void LimitFrameRows(int rows) { PatternFrames().memory.LimitRows(rows); }

@@ -5,13 +5,6 @@
 
 namespace {
 
-// The rows that hold characters are painted in strips of at most this size: a few
-// dozen rows of any screen, in one strip.
-constexpr std::size_t kStripBytes = 2 * 1024 * 1024;
-// A frame goes to the screen in bands of about this size: under Wine the X server takes
-// one band while the next is being filled, instead of the whole frame after it.
-constexpr std::size_t kBandBytes = 4 * 1024 * 1024;
-
 // A top-down 32-bit DIB of the given width and rows, as the software canvas lays them.
 BITMAPINFOHEADER DibHeader(int width, int rows)
 {
@@ -122,8 +115,8 @@ std::span<std::uint32_t> FrameMemory::For(Size client)
 {
     if (client.width <= 0 || client.height <= 0) return {};
     const auto width = static_cast<std::size_t>(client.width);
-    const std::size_t cached = std::max<std::size_t>(kStripBytes / (width * sizeof(std::uint32_t)), 1);
-    auto rows = static_cast<int>(std::min(rowLimit_ > 0 ? static_cast<std::size_t>(rowLimit_) : cached,
+    const std::size_t band = std::max<std::size_t>(kBandBytes / (width * sizeof(std::uint32_t)), 1);
+    auto rows = static_cast<int>(std::min(rowLimit_ > 0 ? static_cast<std::size_t>(rowLimit_) : band,
                                           static_cast<std::size_t>(client.height)));
     // The DC draws with the bitmap's width as the row length, so a new width needs a new bitmap.
     if (client.width != width_ || rows > rows_) {
@@ -169,11 +162,11 @@ void FrameMemory::Release()
     rows_ = 0;
 }
 
-// Forwards to the strip's own context; characters wait for GDI, and anything that would
+// Forwards to the band's own context; characters wait for GDI, and anything that would
 // cover one of them has them drawn first, so that the order of drawing holds.
 class TextContext final : public DrawingContext {
 public:
-    explicit TextContext(StripWithText& canvas) : canvas_(canvas), soft_(canvas.strip_.Open()) {}
+    explicit TextContext(BandWithText& canvas) : canvas_(canvas), soft_(canvas.band_.Open()) {}
     TextContext(const TextContext&) = delete;
     TextContext& operator=(const TextContext&) = delete;
 
@@ -187,7 +180,7 @@ public:
         if (canvas_.Covers(rect)) canvas_.DrawCharacters();
         soft_->FillChecker(rect, even, odd);
     }
-    void SelectPen(Colour colour) override { soft_->SelectPen(colour); }
+    void SetLineColour(Colour colour) override { soft_->SetLineColour(colour); }
     void MoveTo(int x, int y) override { soft_->MoveTo(x, y); }
     void LineTo(int x, int y) override
     {
@@ -196,39 +189,39 @@ public:
     }
     void DrawChar(int x, int y, char c) override
     {
-        // A cell outside the strip would only be cut away.
-        const int first = canvas_.strip_.FirstRow();
-        if (y + canvas_.cell_.cy > first && y < first + canvas_.strip_.Rows()) canvas_.characters_.push_back({x, y, c});
+        // A cell outside the band would only be cut away.
+        const int first = canvas_.band_.FirstRow();
+        if (y + canvas_.cell_.cy > first && y < first + canvas_.band_.Rows()) canvas_.characters_.push_back({x, y, c});
     }
 
 private:
-    StripWithText& canvas_;
+    BandWithText& canvas_;
     std::unique_ptr<DrawingContext> soft_;
 };
 
-StripWithText::StripWithText(SoftCanvas& strip, HDC dc) : strip_(strip), dc_(dc)
+BandWithText::BandWithText(SoftCanvas& band, HDC dc) : band_(band), dc_(dc)
 {
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc_, &metrics);
     cell_ = {metrics.tmMaxCharWidth + metrics.tmOverhang, metrics.tmHeight};
 }
 
-std::unique_ptr<DrawingContext> StripWithText::Open()
+std::unique_ptr<DrawingContext> BandWithText::Open()
 {
     return std::make_unique<TextContext>(*this);
 }
 
-void StripWithText::DrawCharacters()
+void BandWithText::DrawCharacters()
 {
     if (characters_.empty()) return;
-    strip_.Pixels();  // what was drawn before them lies under them
+    band_.Pixels();  // what was drawn before them lies under them
     for (const Character& character : characters_)
-        TextOutA(dc_, character.x, character.y - strip_.FirstRow(), &character.c, 1);
+        TextOutA(dc_, character.x, character.y - band_.FirstRow(), &character.c, 1);
     GdiFlush();
     characters_.clear();
 }
 
-bool StripWithText::Covers(Rect rect) const
+bool BandWithText::Covers(Rect rect) const
 {
     return std::any_of(characters_.begin(), characters_.end(), [&](const Character& c) {
         return rect.left < c.x + cell_.cx && c.x < rect.right && rect.top < c.y + cell_.cy && c.y < rect.bottom;
@@ -241,14 +234,14 @@ namespace {
 // take in the system font, which only GDI draws.
 class CharacterRowsContext final : public DrawingContext {
 public:
-    CharacterRowsContext(SoftCanvas& frame, int cellHeight, int& top, int& bottom)
+    CharacterRowsContext(RecordingCanvas& frame, int cellHeight, int& top, int& bottom)
         : soft_(frame.Open()), cellHeight_(cellHeight), top_(top), bottom_(bottom)
     {
     }
 
     void Fill(Rect rect, Colour colour) override { soft_->Fill(rect, colour); }
     void FillChecker(Rect rect, Colour even, Colour odd) override { soft_->FillChecker(rect, even, odd); }
-    void SelectPen(Colour colour) override { soft_->SelectPen(colour); }
+    void SetLineColour(Colour colour) override { soft_->SetLineColour(colour); }
     void MoveTo(int x, int y) override { soft_->MoveTo(x, y); }
     void LineTo(int x, int y) override { soft_->LineTo(x, y); }
     void DrawChar(int, int y, char) override
@@ -266,7 +259,7 @@ private:
 
 class CharacterRows final : public Canvas {
 public:
-    CharacterRows(SoftCanvas& frame, int cellHeight) : frame_(frame), cellHeight_(cellHeight) {}
+    CharacterRows(RecordingCanvas& frame, int cellHeight) : frame_(frame), cellHeight_(cellHeight) {}
     Size ClientSize() override { return frame_.ClientSize(); }
     std::unique_ptr<DrawingContext> Open() override
     {
@@ -278,7 +271,7 @@ public:
     int bottom = 0;
 
 private:
-    SoftCanvas& frame_;
+    RecordingCanvas& frame_;
     int cellHeight_;
 };
 
@@ -293,7 +286,7 @@ void ShowOnWindow(HWND window, FrameMemory& memory, const std::function<void(Can
         const WindowDC dc(window);
         TEXTMETRICA metrics = {};
         GetTextMetricsA(dc.Get(), &metrics);
-        SoftCanvas frame(size, kBlack, PixelOrder::Dib);
+        RecordingCanvas frame(size, kBlack, PixelOrder::Dib);
         CharacterRows characters(frame, metrics.tmHeight);
         paint(characters);
         PutOnWindow(dc.Get(), frame.TakeRows());
@@ -301,13 +294,13 @@ void ShowOnWindow(HWND window, FrameMemory& memory, const std::function<void(Can
         // order among the fills, and put over what the runs left there.
         const int bottom = std::min(characters.bottom, size.height);
         for (int top = std::max(characters.top, 0); top < bottom;) {
-            SoftCanvas strip(size, top, memory.For({size.width, bottom - top}), PixelOrder::Dib);
-            if (strip.Rows() == 0) break;
-            StripWithText text(strip, memory.Dc());
+            SoftCanvas band(size, top, memory.For({size.width, bottom - top}), PixelOrder::Dib);
+            if (band.Rows() == 0) break;
+            BandWithText text(band, memory.Dc());
             paint(text);
             text.DrawCharacters();
-            PutOnWindow(dc.Get(), strip, {0, top, size.width, std::min(top + strip.Rows(), bottom)});
-            top += strip.Rows();
+            PutOnWindow(dc.Get(), band, {0, top, size.width, std::min(top + band.Rows(), bottom)});
+            top += band.Rows();
         }
     }
     PushToScreen();

@@ -34,7 +34,7 @@ private:
 // Puts a frame told as runs of rows on the window, one pattern brush per distinct pattern
 // and one PatBlt per run, handing it to the screen band by band (PushToScreen).
 void PutOnWindow(HDC window, const FrameRows& frame);
-// Puts a painted frame, or a strip of one, on the window's client area (its DC) at its
+// Puts a painted frame, or a band of one, on the window's client area (its DC) at its
 // rows. The canvas must hold its pixels in PixelOrder::Dib.
 void PutOnWindow(HDC window, const SoftCanvas& frame);
 // Only the region (client pixels, within the rows the canvas holds) of it.
@@ -46,10 +46,10 @@ void PutOnWindow(HDC window, const SoftCanvas& frame, Rect region);
 // which shows what was drawn by itself, it costs next to nothing.
 void PushToScreen();
 
-// Memory for strips of one window's frames (the rows that hold characters, a moving
+// Memory for bands of one window's frames (the rows that hold characters, a moving
 // pattern's whole frame), kept from paint to paint so that a paint does not fault in
 // fresh pages: a top-down 32-bit DIB section selected into a memory DC, so that GDI can
-// draw on a strip as well.
+// draw on a band as well.
 class FrameMemory {
 public:
     FrameMemory() = default;
@@ -57,14 +57,14 @@ public:
     FrameMemory(const FrameMemory&) = delete;
     FrameMemory& operator=(const FrameMemory&) = delete;
 
-    // Room for the rows of a strip of a couple of megabytes (at least one row, at most
+    // Room for the rows of a band of kBandBytes (at least one row, at most
     // the client's rows) or, where that cannot be had, for as many rows as can (halving until
     // it fits); empty when not even one row can be had.
     std::span<std::uint32_t> For(Size client);
-    // The DC that draws on the memory, row 0 being the strip's first row; null while
+    // The DC that draws on the memory, row 0 being the band's first row; null while
     // there is no memory.
     HDC Dc() const { return dc_; }
-    // Strips of at most this many rows from now on (0: as many as fit the cache).
+    // Bands of at most this many rows from now on (0: as many as kBandBytes holds).
     void LimitRows(int rows) { rowLimit_ = rows; }
 
 private:
@@ -80,17 +80,17 @@ private:
     int rowLimit_ = 0;
 };
 
-// A strip as the painters see it: everything goes to the software canvas except the
-// characters, which GDI draws with TextOutA on the strip's memory DC, in a fresh DC's
+// A band as the painters see it: everything goes to the software canvas except the
+// characters, which GDI draws with TextOutA on the band's memory DC, in a fresh DC's
 // default font and colours, as the painters drew them straight on the window.
-class StripWithText final : public Canvas {
+class BandWithText final : public Canvas {
 public:
-    StripWithText(SoftCanvas& strip, HDC dc);
+    BandWithText(SoftCanvas& band, HDC dc);
 
-    Size ClientSize() override { return strip_.ClientSize(); }
+    Size ClientSize() override { return band_.ClientSize(); }
     std::unique_ptr<DrawingContext> Open() override;
 
-    // Draws the characters recorded so far over the strip's pixels.
+    // Draws the characters recorded so far over the band's pixels.
     void DrawCharacters();
 
 private:
@@ -105,7 +105,7 @@ private:
     // Whether something drawn in the rectangle would cover a recorded character's cell.
     bool Covers(Rect rect) const;
 
-    SoftCanvas& strip_;
+    SoftCanvas& band_;
     HDC dc_;
     SIZE cell_ = {};
     std::vector<Character> characters_;

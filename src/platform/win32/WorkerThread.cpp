@@ -2,9 +2,6 @@
 
 namespace {
 
-// The DDC/CI worker and the motion player, with room to spare.
-constexpr int kMaxWorkers = 4;
-
 struct Workers {
     WorkerThread* all[kMaxWorkers] = {};
     int count = 0;

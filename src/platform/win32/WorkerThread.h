@@ -6,8 +6,7 @@
 
 #include <windows.h>
 
-// How long the UI thread waits for the workers at exit, all of them together.
-inline constexpr DWORD kWorkersExitWaitMs = 300;
+#include "base/Limits.h"
 
 // The newest request one way and the newest report the other, under one lock, and an
 // event that wakes the worker.

@@ -1,10 +1,9 @@
-#include "wizard/SetupDlgProc.h"
+#include "platform/win32/SetupDlgProc.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 
-#include "app/AppState.h"
 #include "platform/win32/DdcWorker.h"
 #include "platform/win32/WindowFrame.h"
 #include "platform/win32/WorkerThread.h"
@@ -25,9 +24,10 @@ struct MonitorMoves {
     bool inSizeMove = false;  // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
 };
 MonitorMoves g_moves;
+HWND g_dialog = nullptr;
 
-HWND PatternWindow() { return static_cast<HWND>(g_app.patternWindow); }
-HWND DialogWindow() { return static_cast<HWND>(g_app.dialogWindow); }
+HWND DialogWindow() { return g_dialog; }
+HWND PatternWindow() { return GetWindow(g_dialog, GW_OWNER); }
 
 // A modal dialog's loop has no place for TranslateAccelerator; its message filter
 // hook sees every message of the loop first. A translated key is swallowed: once
@@ -48,7 +48,8 @@ void AddMonitorCommand(HWND dialog)
     HMENU menu = GetSystemMenu(dialog, FALSE);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_NEXT_MONITOR, kNextMonitorItem);
-    g_moves.shortcuts = LoadAcceleratorsA(static_cast<HINSTANCE>(g_app.instance), MAKEINTRESOURCEA(IDA_WIZARD));
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+    g_moves.shortcuts = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_WIZARD));
     g_moves.keyHook = SetWindowsHookExA(WH_MSGFILTER, WizardKeysHook, nullptr, GetCurrentThreadId());
 }
 
@@ -61,7 +62,8 @@ void RemoveKeyHook()
 void InitDialog(HWND dialog)
 {
     // Recorded first: the configuration's message boxes are owned by the dialog.
-    g_app.dialogWindow = dialog;
+    g_dialog = dialog;
+    UseDialog(dialog);
     ReportSettingsTo(dialog);
     AddMonitorCommand(dialog);
     InitWizard(Win32Platform());
@@ -90,10 +92,11 @@ void DrawCursorPosition(HWND dialog)
 {
     POINT cursor;
     GetCursorPos(&cursor);
-    const int length = std::snprintf(g_app.scratch, sizeof g_app.scratch, "(%4d, %4d)",
-                                     static_cast<int>(cursor.x), static_cast<int>(cursor.y));
+    char text[32];
+    const int length =
+        std::snprintf(text, sizeof text, "(%4d, %4d)", static_cast<int>(cursor.x), static_cast<int>(cursor.y));
     WindowDC dc(dialog);
-    TextOutA(dc.Get(), 0, 0, g_app.scratch, length);
+    TextOutA(dc.Get(), 0, 0, text, length);
 }
 
 void OnCommand(HWND dialog, int id, int notification)
@@ -162,6 +165,7 @@ INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         RemoveKeyHook();
         EndSettingsReports();
         EndWorkers();
+        g_dialog = nullptr;
         return FALSE;
     case WM_HSCROLL:
         if (lParam != 0) OnTrackbar(reinterpret_cast<HWND>(lParam));
@@ -192,11 +196,16 @@ INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 void RestoreWizard()
 {
+    // Once the wizard has ended, a click only repaints the pattern window.
     HWND dialog = DialogWindow();
-    SetActiveWindow(dialog);
-    ShowWindow(dialog, SW_SHOW);
-    CheckDlgButton(dialog, IDC_HIDE, BST_UNCHECKED);
+    if (dialog != nullptr) {
+        SetActiveWindow(dialog);
+        ShowWindow(dialog, SW_SHOW);
+        CheckDlgButton(dialog, IDC_HIDE, BST_UNCHECKED);
+    }
     Win32Platform().shell.PaintPatternWindow();
-    SetFocus(dialog);
+    if (dialog != nullptr) SetFocus(dialog);
     ReleaseCapture();
 }
+
+HWND WizardDialog() { return g_dialog; }
