@@ -320,40 +320,43 @@ Colour SoftCanvas::Pixel(int x, int y) const
     return dibOrder_ ? SwapRedBlue(pixel) : pixel;
 }
 
-// A composed row of a few spans is copied span by span; one of many, such as a grating,
-// is blended in through a mask of its columns, one pass along the row.
+// A composed row of a few spans is copied span by span into every row of a run that
+// uses it; one of many spans, such as a grating's, is blended in through a mask of its
+// columns, one pass along each row.
 void SoftCanvas::Write() const
 {
     if (pending_.empty()) return;
     const ComposedRows composed = Compose();
     const auto width = static_cast<std::size_t>(width_);
-    std::vector<std::vector<std::uint32_t>> masks(composed.covered.size());
-    for (std::size_t id = 0; id < masks.size(); ++id) {
-        if (composed.covered[id].size() <= kFewSpans) continue;
-        masks[id].assign(width, 0);
-        for (const auto& [left, right] : composed.covered[id])
-            std::fill(masks[id].begin() + left, masks[id].begin() + right, ~0u);
-    }
-    std::uint32_t* row = pixels_;
-    for (int y = 0; y < rows_; ++y, row += width) {
-        const auto id = static_cast<std::size_t>(composed.rowOf[static_cast<std::size_t>(y)]);
-        const std::uint32_t* from = composed.rows.data() + id * width;
-        const std::vector<std::pair<int, int>>& spans = composed.covered[id];
+    std::vector<std::uint32_t> mask;
+    for (int top = 0; top < rows_;) {
+        const int id = composed.rowOf[static_cast<std::size_t>(top)];
+        int bottom = top + 1;
+        while (bottom < rows_ && composed.rowOf[static_cast<std::size_t>(bottom)] == id) ++bottom;
+        const std::uint32_t* from = composed.rows.data() + static_cast<std::size_t>(id) * width;
+        const std::vector<std::pair<int, int>>& spans = composed.covered[static_cast<std::size_t>(id)];
+        std::uint32_t* const first = pixels_ + static_cast<std::size_t>(top) * width;
         if (spans.size() <= kFewSpans) {
             for (const auto& [left, right] : spans) {
-            // A short span, such as a moving object's columns, is cheaper copied in line.
-            if (right - left > kShortSpan) {
-                std::copy(from + left, from + right, row + left);
-                continue;
+                std::uint32_t* row = first;
+                for (int y = top; y < bottom; ++y, row += width) {
+                    // A short span, such as a line's or a moving object's, is cheaper copied in line.
+                    if (right - left > kShortSpan)
+                        std::copy(from + left, from + right, row + left);
+                    else
+                        for (int x = left; x < right; ++x) row[x] = from[x];
+                }
             }
-            for (int x = left; x < right; ++x) row[x] = from[x];
+        } else {
+            mask.assign(width, 0);
+            for (const auto& [left, right] : spans) std::fill(mask.begin() + left, mask.begin() + right, ~0u);
+            const int left = spans.front().first;
+            const int right = spans.back().second;  // read once: stores to the row might alias it
+            std::uint32_t* row = first;
+            for (int y = top; y < bottom; ++y, row += width)
+                for (int x = left; x < right; ++x) row[x] = (row[x] & ~mask[x]) | (from[x] & mask[x]);
         }
-            continue;
-        }
-        const std::uint32_t* mask = masks[id].data();
-        const int left = spans.front().first;
-        const int right = spans.back().second;  // read once: stores to the row might alias it
-        for (int x = left; x < right; ++x) row[x] = (row[x] & ~mask[x]) | (from[x] & mask[x]);
+        top = bottom;
     }
     pending_.clear();
 }
