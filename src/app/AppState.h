@@ -8,6 +8,7 @@
 #include "base/Limits.h"
 #include "base/Text.h"
 #include "platform/Platform.h"
+#include "wizard/MonitorCheck.h"
 
 // Window and module handles stay opaque here so that the core never needs <windows.h>.
 using NativeHandle = void*;
@@ -64,6 +65,11 @@ struct AppState {
     // DDC/CI worker, and the worker's last answer to it.
     SettingsRequest settingsRequest = {};
     SettingsReport settingsShown = {};
+    // The current monitor as the system describes it, the lines step 1 shows about it,
+    // and the model that Next takes at step 1 before one is chosen.
+    MonitorFacts monitorFacts = {};
+    MonitorLines monitorLines = {};
+    int suggestedModel = 0;
 };
 
 extern AppState g_app;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "app/AppState.h"
 #include "base/Text.h"
@@ -56,6 +57,14 @@ int MonitorNamed(const MonitorList& monitors, std::string_view name)
     for (int i = 0; i < Count(monitors); ++i)
         if (MonitorName(monitors.monitors[i]) == name) return i;
     return PrimaryMonitor(monitors);
+}
+
+int MonitorNumbered(const MonitorList& monitors, int n)
+{
+    const std::string name = "\\\\.\\DISPLAY" + std::to_string(n);
+    for (int i = 0; i < Count(monitors); ++i)
+        if (MonitorName(monitors.monitors[i]) == name) return i;
+    return -1;
 }
 
 // The offsets within the monitor truncate toward zero, as they always have on the

@@ -35,6 +35,9 @@ int NextMonitor(const MonitorList& monitors, int index);
 int PrimaryMonitor(const MonitorList& monitors);
 // The monitor of that device name or, when it is gone, the primary; -1 for an empty list.
 int MonitorNamed(const MonitorList& monitors, std::string_view name);
+// The monitor \\.\DISPLAYn, or -1 when there is none: a user's choice is never
+// replaced by another monitor.
+int MonitorNumbered(const MonitorList& monitors, int n);
 
 // Top-left corners for a dialog of the given size.
 Point CentredOn(Rect monitor, Size dialog);

@@ -11,6 +11,7 @@
 #include "patterns/PaintCycle.h"
 #include "platform/win32/MotionPlayer.h"
 #include "platform/win32/SetupDlgProc.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WorkerThread.h"
@@ -29,12 +30,13 @@ void MeasureScreen()
     g_app.screenHeight = GetDeviceCaps(desktop.Get(), VERTRES);
 }
 
-// data.ini is always the one in the current working directory.
+// data.ini is always the one in the current working directory, whose name is kept as
+// UTF-8, so that a folder in any script is found.
 void LocateConfigFile()
 {
-    static char directory[kConfigPathSize];
-    if (_getcwd(directory, sizeof directory) == nullptr) directory[0] = '\0';
-    BuildConfigPath(directory, g_app.configPath);
+    static wchar_t directory[kConfigPathSize];
+    if (_wgetcwd(directory, kConfigPathSize) == nullptr) directory[0] = L'\0';
+    BuildConfigPath(Utf8OfWide(directory), g_app.configPath);
 }
 
 LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)

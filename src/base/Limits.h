@@ -58,3 +58,12 @@ inline constexpr int kMaxWorkers = 4;
 // How long the UI thread waits at exit for all workers together: a worker stuck in a
 // driver call must not hold the program.
 inline constexpr unsigned kWorkersExitWaitMs = 300;
+
+// --- the monitor's facts -----------------------------------------------------------
+
+// Display modes of one monitor that are compared: more than any real one offers.
+inline constexpr int kMaxDisplayModes = 512;
+// A monitor's device path (its device interface), as the platform names it.
+inline constexpr std::size_t kDevicePathSize = 260;
+// Lines about the monitor on step 1: its identity and one per finding.
+inline constexpr int kMaxMonitorLines = 6;

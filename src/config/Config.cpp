@@ -231,6 +231,50 @@ TextEncoding ReadButtonText(Platform& platform, const char* key, const char* fal
     return kOwnText;
 }
 
+std::span<const NamedSetting> NamedSettings()
+{
+    static const auto names = [] {
+        std::array<NamedSetting, kSettingNames.size()> out{};
+        for (std::size_t i = 0; i < out.size(); ++i) out[i] = {kSettingNames[i].name, kSettingNames[i].code};
+        return out;
+    }();
+    return names;
+}
+
+void ReadMonitorTexts(Platform& platform, MonitorTexts& texts)
+{
+    struct Key {
+        const char* key;
+        const char* english;
+        MonitorTexts::Text& text;
+    };
+    const Key keys[] = {
+        {"NATIVE", "native", texts.native},
+        {"DIGITAL", "digital input", texts.digital},
+        {"ANALOGUE", "analogue input", texts.analogue},
+        {"NOTNATIVE", "The desktop is {desktop}; this monitor's native mode is {native}. Set {native} before you adjust.",
+         texts.findings[static_cast<int>(Finding::NotNative)]},
+        {"SLOWER", "The desktop runs at {rate} Hz; this monitor offers {best} Hz at this size. Set {best} Hz before you adjust.",
+         texts.findings[static_cast<int>(Finding::SlowerRate)]},
+        {"CURVE", "Another program has changed the colours: a calibration curve, f.lux or a vendor tool. Turn it off, "
+                  "and Night light too, before you adjust.",
+         texts.findings[static_cast<int>(Finding::ColoursAltered)]},
+        {"HDR", "HDR is on. Turn it off in the display settings before you adjust.",
+         texts.findings[static_cast<int>(Finding::HdrOn)]},
+        {"FEWBITS", "The picture has {bits} bits per colour. Set 8 or more in the graphics driver's settings before you adjust.",
+         texts.findings[static_cast<int>(Finding::FewBits)]},
+    };
+    for (const Key& key : keys) key.text.encoding = ReadButtonText(platform, key.key, key.english, key.text.text);
+}
+
+ModelSignal ReadModelSignal(Platform& platform, int index)
+{
+    if (index < 0 || index >= kMaxModels) return ModelSignal::Any;
+    char value[kValueSize];
+    platform.ini.Read(g_app.models[index].section, "SIGNAL", value, g_app.configPath);
+    return ParseModelSignal(value);
+}
+
 TextEncoding ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out)
 {
     for (const SettingName& known : kSettingNames)

@@ -9,6 +9,7 @@
 
 #include "base/Limits.h"
 #include "platform/Platform.h"
+#include "wizard/MonitorCheck.h"
 
 // Display names of the models, in the order of their keys; not kept in AppState.
 struct ModelNames {
@@ -52,3 +53,13 @@ int ParseControlNames(std::string_view value, std::uint8_t (&codes)[kMaxSettingR
 TextEncoding ReadButtonText(Platform& platform, const char* key, const char* fallback, std::span<char> out);
 // The label of a setting's row.
 TextEncoding ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out);
+// The settings CONTROL names by name, in the order the user guide lists them.
+struct NamedSetting {
+    std::string_view name;
+    std::uint8_t code;
+};
+std::span<const NamedSetting> NamedSettings();
+// The texts of the lines about the monitor on step 1.
+void ReadMonitorTexts(Platform& platform, MonitorTexts& texts);
+// The SIGNAL key of the model at that index of the models table.
+ModelSignal ReadModelSignal(Platform& platform, int index);

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
+#include <filesystem>
+#include <fstream>
 #include <utility>
 
 namespace {
@@ -124,26 +124,25 @@ std::string ValidUtf8(std::string_view bytes)
     return text;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Empty when the file is missing or unreadable; a directory opens on some systems
-// and then fails at the first read.
+// and then fails at the first read. The path is UTF-8: a folder may be named in any
+// script, and the system opens it by its wide name.
 std::string ReadFileBytes(const char* path)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    std::ifstream file(std::filesystem::path(std::u8string_view(reinterpret_cast<const char8_t*>(path))),
+                       std::ios::binary);
     if (!file) return {};
     std::string bytes;
     while (bytes.size() < kMaxIniFileBytes) {
         const std::size_t old = bytes.size();
         const std::size_t wanted = std::min(std::max(kFirstReadChunk, old), kMaxIniFileBytes - old);
         bytes.resize(old + wanted);
-        const std::size_t got = std::fread(bytes.data() + old, 1, wanted, file.get());
+        file.read(bytes.data() + old, static_cast<std::streamsize>(wanted));
+        const auto got = static_cast<std::size_t>(file.gcount());
         bytes.resize(old + got);
         if (got < wanted) break;
     }
-    if (std::ferror(file.get())) return {};
+    if (file.bad()) return {};
     return bytes;
 }
 

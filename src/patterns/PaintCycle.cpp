@@ -95,6 +95,15 @@ void PaintPattern(Canvas& canvas, PatternChoice choice)
     }
 }
 
+void UseSinglePattern(std::string_view keyword)
+{
+    g_app.loadedStepCount = 1;
+    g_app.stepCount = 3;
+    g_app.currentStep = 2;
+    g_app.firstPaintPending = 0;
+    CopyText(g_app.steps[0].patternSpec, keyword);
+}
+
 void PaintPatternWindow(Platform& platform)
 {
     const int index = g_app.currentStep - 2;

@@ -23,7 +23,9 @@ inline constexpr Colour kRed = 0x0000FF;
 inline constexpr Colour kGreen = 0x00FF00;
 inline constexpr Colour kBlue = 0xFF0000;
 
-struct MonitorList;  // app/Monitors.h
+struct MonitorList;   // app/Monitors.h
+struct MonitorFacts;  // wizard/MonitorCheck.h
+struct MonitorLines;
 
 // One drawing context, held for the length of one painter call; closing it (the
 // destructor) ends what the painter drew as one piece.
@@ -114,6 +116,10 @@ public:
     virtual void SetSettingRows(int count) = 0;
     // A trackbar's range, 0 to maximum, and its position.
     virtual void SetSlider(int id, int maximum, int position) = 0;
+    // Makes the lines about the monitor below the model list, each as tall as its text
+    // needs, growing the dialog to hold them; no lines leave the template's controls
+    // and size.
+    virtual void SetMonitorLines(const MonitorLines& lines) = 0;
 };
 
 // The two windows of the program: the full-screen pattern window and the wizard, and
@@ -123,6 +129,9 @@ public:
     virtual ~Shell() = default;
     // Every monitor of the desktop, in the system's order, at most kMaxMonitors.
     virtual void EnumerateMonitors(MonitorList& monitors) = 0;
+    // What the system tells of the monitor of that device name; what it cannot tell
+    // stays unknown.
+    virtual void GatherFacts(const char* monitorName, MonitorFacts& facts) = 0;
     // Moves and sizes the pattern window to cover exactly the rectangle (virtual-screen
     // pixels), without showing, hiding or activating it.
     virtual void PlacePatternWindow(Rect rect) = 0;

@@ -29,3 +29,6 @@
 #define IDC_SETTING_VALUE 176
 #define IDC_SETTING_NOTE 179
 #define IDC_RESTORE 182
+// Lines about the monitor below the model list on step 1, made at run time; line i is
+// the first identifier plus i.
+#define IDC_MONITOR_LINE 190

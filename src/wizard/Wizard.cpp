@@ -1,6 +1,8 @@
 #include "wizard/Wizard.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <span>
 
 #include "app/AppState.h"
 #include "app/Monitors.h"
@@ -51,14 +53,44 @@ void OfferMonitorCommand(DialogControls& dialog, const MonitorList& monitors)
     dialog.EnableSystemCommand(IDM_NEXT_MONITOR, monitors.count > 1);
 }
 
+// Step 1's lines about the current monitor, and, before a model is chosen, the model
+// made for its input.
+void CheckCurrentMonitor(Platform& platform)
+{
+    g_app.monitorFacts = {};
+    platform.shell.GatherFacts(g_app.monitorName, g_app.monitorFacts);
+    MonitorTexts texts;
+    ReadMonitorTexts(platform, texts);
+    g_app.monitorLines = DescribeMonitor(g_app.monitorFacts, CheckMonitor(g_app.monitorFacts), texts);
+    if (g_app.stepCount != 0) return;
+    const EdidInput input = g_app.monitorFacts.edid.input;
+    const int count = std::min(platform.dialog.ListEntryCount(IDC_MODEL_COMBO), kMaxModels);
+    ModelSignal signals[kMaxModels] = {};
+    // The guide's keys are read only where the monitor tells its input.
+    for (int i = 0; i < count && input != EdidInput::Unknown; ++i) signals[i] = ReadModelSignal(platform, i);
+    g_app.suggestedModel = SuggestModel(input, std::span(signals, static_cast<std::size_t>(count)));
+}
+
+// A wizard grown by its lines is kept on its monitor.
+void ShowMonitorLines(Platform& platform)
+{
+    platform.dialog.SetMonitorLines(g_app.currentStep == 1 ? g_app.monitorLines : MonitorLines{});
+    if (g_app.monitorLines.count > 0 && platform.dialog.DialogRect().bottom > CurrentMonitorRect().bottom)
+        PlaceDialog(platform.dialog, Placement::BottomCentre, true);
+}
+
 // The pattern window covers the monitor and shows the current step there; the
-// settings rows are read from that monitor.
+// settings rows are read from that monitor, and step 1 tells what it is.
 void ShowOn(Platform& platform, const Monitor& monitor, bool reopen = false)
 {
     MakeCurrentMonitor(monitor);
     platform.shell.PlacePatternWindow(monitor.rect);
     platform.shell.PaintPatternWindow();
     ReadSettingsAgain(platform, reopen);
+    CheckCurrentMonitor(platform);
+    if (g_app.currentStep != 1) return;
+    ShowMonitorLines(platform);
+    if (g_app.stepCount == 0) platform.dialog.SelectListEntry(IDC_MODEL_COMBO, g_app.suggestedModel);
 }
 
 void ShowControls(DialogControls& dialog, std::initializer_list<int> ids, bool visible)
@@ -137,14 +169,17 @@ void InitWizard(Platform& platform)
     if (const int primary = PrimaryMonitor(monitors); primary >= 0)
         CopyText(g_app.monitorName, MonitorName(monitors.monitors[primary]));
     OfferMonitorCommand(platform.dialog, monitors);
-    PlaceDialog(platform.dialog, Placement::Centred, false);
     ModelNames models;
     LoadModelList(platform, models);
     for (int i = 0; i < models.count; ++i)
         platform.dialog.AddListEntry(IDC_MODEL_COMBO, models.names[i], models.encoding);
+    // Centred with its lines about the monitor, which make it taller.
+    CheckCurrentMonitor(platform);
+    ShowMonitorLines(platform);
+    PlaceDialog(platform.dialog, Placement::Centred, false);
     ApplyButtonCaptions(platform);
     RefreshWizard(platform);
-    platform.dialog.SelectListEntry(IDC_MODEL_COMBO, 0);
+    platform.dialog.SelectListEntry(IDC_MODEL_COMBO, g_app.suggestedModel);
 }
 
 void ChooseModel(Platform& platform)
@@ -171,9 +206,10 @@ void GoPrevious(Platform& platform)
 
 void GoNext(Platform& platform)
 {
-    // Before any model is loaded, Next takes the first one of the list; a model loaded
-    // earlier, even one without pattern steps, is used again.
-    if (g_app.currentStep == 1 && g_app.stepCount == 0) LoadModelSteps(platform, 0);
+    // Before any model is loaded, Next takes the one the list shows: the first, or the
+    // one made for the monitor's input; a model loaded earlier, even one without
+    // pattern steps, is used again.
+    if (g_app.currentStep == 1 && g_app.stepCount == 0) LoadModelSteps(platform, g_app.suggestedModel);
     if (g_app.stepCount < 2 || g_app.currentStep >= g_app.stepCount) return;
     g_app.currentStep += 1;
     g_app.enableMask = g_app.currentStep == g_app.stepCount ? EnableMask::kLastStep : EnableMask::kMiddleStep;
@@ -189,6 +225,7 @@ void RefreshWizard(Platform& platform)
     DialogControls& dialog = platform.dialog;
     ApplyEnableMask(dialog);
     ShowStepCaption(dialog);
+    ShowMonitorLines(platform);
     ShowSettingRows(platform);
     int focus;
     if (g_app.currentStep == 1)

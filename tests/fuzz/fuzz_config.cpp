@@ -106,6 +106,11 @@ public:
     Rect DialogRect() override { return {0, 0, 400, 300}; }
     void SetSettingRows(int count) override { Require(count >= 0 && count <= kMaxSettingRows, "0 to 3 setting rows"); }
     void SetSlider(int, int, int) override {}
+    void SetMonitorLines(const MonitorLines& lines) override
+    {
+        Require(lines.count >= 0 && lines.count <= kMaxMonitorLines, "0 to 6 lines about the monitor");
+        for (int i = 0; i < lines.count; ++i) CheckShownText(lines.text[i], lines.encoding[i]);
+    }
 
     int entries = 0;
     int selected = -1;
@@ -131,6 +136,18 @@ public:
 class PaintingShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& monitors) override { monitors.count = 0; }
+    // A monitor with something to say on every line, so that each of data.ini's texts
+    // for them is filled in.
+    void GatherFacts(const char*, MonitorFacts& facts) override
+    {
+        facts.edid = {true, "LMT", 0x1234, 1, "FUZZ", "", 2560, 1440, 60, false, 600, 340, EdidInput::Digital};
+        facts.desktop = {1920, 1080, 60, false};
+        facts.modeCount = 1;
+        facts.modes[0] = {1920, 1080, 144, false};
+        facts.rampKnown = true;
+        facts.hdr = Known::Yes;
+        facts.bitsPerColour = 6;
+    }
     void PlacePatternWindow(Rect) override {}
     void ShowMotion(int) override {}
     void StopMotion() override {}

@@ -79,6 +79,11 @@ public:
     }
     void EnableSystemCommand(int id, bool enabled) override { systemCommands[id] = enabled; }
     void SetSettingRows(int count) override { settingRows = count; }
+    void SetMonitorLines(const MonitorLines& lines) override
+    {
+        monitorLines.clear();
+        for (int i = 0; i < lines.count; ++i) monitorLines.push_back(lines.text[i]);
+    }
     void SetSlider(int id, int maximum, int at) override
     {
         controls[id].sliderMaximum = maximum;
@@ -88,6 +93,7 @@ public:
     std::map<int, ControlState> controls;
     std::map<int, bool> systemCommands;
     int settingRows = 0;
+    std::vector<std::string> monitorLines;
     int focus = 0;
     std::pair<int, int> position{0, 0};
     Size size{0, 0};
@@ -99,6 +105,10 @@ public:
 class FakeShell final : public Shell {
 public:
     void EnumerateMonitors(MonitorList& out) override { out = monitors; }
+    void GatherFacts(const char* name, MonitorFacts& out) override
+    {
+        if (const auto found = facts.find(name); found != facts.end()) out = found->second;
+    }
     void PlacePatternWindow(Rect rect) override { patternRect = rect; }
     void ShowMotion(int speed) override { motionSpeed = speed; }
     void StopMotion() override { motionSpeed = 0; }
@@ -107,6 +117,7 @@ public:
     void DestroyPatternWindow() override { destroyed = true; }
 
     MonitorList monitors{};
+    std::map<std::string, MonitorFacts> facts;  // by device name; none: nothing known
     Rect patternRect{};
     int motionSpeed = 0;
     bool patternVisible = false;

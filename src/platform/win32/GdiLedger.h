@@ -38,6 +38,10 @@ inline BOOL CountFreed(BOOL freed)
 inline HDC CountedGetDC(HWND window) { return CountMade(GetDC(window)); }
 inline int CountedReleaseDC(HWND window, HDC dc) { return CountFreed(ReleaseDC(window, dc)); }
 inline HDC CountedCreateCompatibleDC(HDC dc) { return CountMade(CreateCompatibleDC(dc)); }
+inline HDC CountedCreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode)
+{
+    return CountMade(CreateDCA(driver, device, port, mode));
+}
 inline BOOL CountedDeleteDC(HDC dc) { return CountFreed(DeleteDC(dc)); }
 inline HBRUSH CountedCreateDIBPatternBrushPt(const void* packed, UINT usage)
 {
@@ -53,6 +57,7 @@ inline BOOL CountedDeleteObject(HGDIOBJ object) { return CountFreed(DeleteObject
 #define GetDC CountedGetDC
 #define ReleaseDC CountedReleaseDC
 #define CreateCompatibleDC CountedCreateCompatibleDC
+#define CreateDCA CountedCreateDCA
 #define DeleteDC CountedDeleteDC
 #define CreateDIBPatternBrushPt CountedCreateDIBPatternBrushPt
 #define CreateDIBSection CountedCreateDIBSection

@@ -9,8 +9,10 @@
 #include "base/Text.h"
 #include "config/IniFile.h"
 #include "platform/win32/DdcWorker.h"
-#include "platform/win32/SettingRowsWin32.h"
+#include "platform/win32/DialogRowsWin32.h"
+#include "platform/win32/MonitorFactsWin32.h"
 #include "platform/win32/MotionPlayer.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/WindowFrame.h"
 
 static_assert(kMonitorNameSize == CCHDEVICENAME + 1);
@@ -33,26 +35,6 @@ public:
 
 HWND DialogWindow() { return g_dialog; }
 HWND PatternWindow() { return g_patternWindow; }
-
-// Every text reaches Windows as UTF-16, through the W functions. An ANSI text goes
-// through the ANSI code page, as the A functions took it, so it shows as it always did.
-// No byte widens to more than one UTF-16 unit, so a line-sized buffer holds any text.
-class WideText {
-public:
-    WideText(const char* text, TextEncoding encoding)
-    {
-        const UINT codePage = encoding == TextEncoding::Utf8 ? CP_UTF8 : CP_ACP;
-        const int bytes = static_cast<int>(strnlen(text, kLineSize - 1));
-        const int units = MultiByteToWideChar(codePage, 0, text, bytes, wide_, kLineSize - 1);
-        wide_[units] = L'\0';
-    }
-    WideText(const WideText&) = delete;
-    WideText& operator=(const WideText&) = delete;
-    const wchar_t* Get() const { return wide_; }
-
-private:
-    wchar_t wide_[kLineSize];
-};
 
 class Win32MessageBoxes final : public MessageBoxes {
 public:
@@ -82,7 +64,24 @@ public:
         IniText file = ReadIniFile(path);
         if (file.encoding == TextEncoding::Utf8)
             return TextIniReader(std::move(file)).Read(section, key, out, path);
-        GetPrivateProfileStringA(section, key, "", out.data(), static_cast<DWORD>(out.size()), path);
+        // The path is UTF-8. Where the ANSI code page can name it, the A function reads
+        // the file exactly as it always did; elsewhere the W function, whose answer the
+        // code page gives back as the file's own bytes.
+        const std::wstring widePath = WideOfUtf8(path);
+        BOOL lossy = FALSE;
+        const int length = WideCharToMultiByte(CP_ACP, 0, widePath.c_str(), -1, nullptr, 0, nullptr, &lossy);
+        std::string ansiPath(static_cast<std::size_t>(std::max(length, 1)), '\0');
+        WideCharToMultiByte(CP_ACP, 0, widePath.c_str(), -1, ansiPath.data(), length, nullptr, &lossy);
+        if (!lossy) {
+            GetPrivateProfileStringA(section, key, "", out.data(), static_cast<DWORD>(out.size()), ansiPath.c_str());
+            return TextEncoding::Ansi;
+        }
+        std::wstring value(out.size(), L'\0');
+        GetPrivateProfileStringW(WideText(section, TextEncoding::Ansi).Get(), WideText(key, TextEncoding::Ansi).Get(),
+                                 L"", value.data(), static_cast<DWORD>(value.size()), widePath.c_str());
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, value.c_str(), -1, out.data(), static_cast<int>(out.size()),
+                                              nullptr, nullptr);
+        out[bytes > 0 ? static_cast<std::size_t>(bytes) - 1 : 0] = '\0';
         return TextEncoding::Ansi;
     }
 };
@@ -138,6 +137,11 @@ public:
         MakeSettingRows(DialogWindow(), count);
     }
     void SetSlider(int id, int maximum, int position) override { SetTrackbar(Item(id), maximum, position); }
+    void SetMonitorLines(const MonitorLines& lines) override
+    {
+        OwnMove own;
+        MakeMonitorLines(DialogWindow(), lines);
+    }
 
 private:
     static HWND Item(int id) { return GetDlgItem(DialogWindow(), id); }
@@ -176,6 +180,10 @@ BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM context)
 
 class Win32Shell final : public Shell {
 public:
+    void GatherFacts(const char* monitorName, MonitorFacts& facts) override
+    {
+        GatherMonitorFacts(monitorName, facts);
+    }
     void EnumerateMonitors(MonitorList& monitors) override
     {
         monitors.count = 0;

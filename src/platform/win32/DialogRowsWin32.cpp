@@ -1,8 +1,13 @@
-#include "platform/win32/SettingRowsWin32.h"
+#include "platform/win32/DialogRowsWin32.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+#include <span>
+
 #include "platform/win32/SystemDll.h"
+#include "platform/win32/WideText.h"
 #include "resource.h"
 
 namespace {
@@ -64,11 +69,10 @@ HWND Make(HWND dialog, const Layout& layout, int row, int y, HWND after)
     return control;
 }
 
-// Moves the controls below the rows and the dialog's bottom edge by dy dialog units.
-void Shift(HWND dialog, int dy)
+// Moves the controls and the dialog's bottom edge by that many pixels.
+void ShiftPixels(HWND dialog, std::span<const int> below, int pixels)
 {
-    const int pixels = ToPixels(dialog, 0, 0, 0, dy).bottom;
-    for (int id : kBelowRows) {
+    for (int id : below) {
         HWND control = GetDlgItem(dialog, id);
         RECT rect;
         GetWindowRect(control, &rect);
@@ -81,7 +85,47 @@ void Shift(HWND dialog, int dy)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Below the model list, as wide as the texts above.
+constexpr int kLinesLeft = 62;
+constexpr int kLinesWidth = 276;
+constexpr int kLinesGap = 2;
+constexpr int kBelowLines[] = {IDC_NEXT, IDC_QUIT, IDC_PREVIOUS, IDC_HIDE};
+
+MonitorLines g_lines = {};
+int g_linesPixels = 0;  // how far the buttons were moved down for them
+
+// Moves the controls below the rows, the lines about the monitor, which follow the model
+// list while the wizard changes from step to step, and the dialog's bottom edge by dy
+// dialog units.
+void Shift(HWND dialog, int dy)
+{
+    int below[std::size(kBelowRows) + kMaxMonitorLines];
+    std::copy(std::begin(kBelowRows), std::end(kBelowRows), below);
+    for (int i = 0; i < g_lines.count; ++i) below[std::size(kBelowRows) + i] = IDC_MONITOR_LINE + i;
+    ShiftPixels(dialog, std::span(below, std::size(kBelowRows) + g_lines.count), ToPixels(dialog, 0, 0, 0, dy).bottom);
+}
+
 int RowsHeight(int count) { return count == 0 ? 0 : count * kRowHeight + kRowsGap; }
+
+bool SameLines(const MonitorLines& a, const MonitorLines& b)
+{
+    if (a.count != b.count) return false;
+    for (int i = 0; i < a.count; ++i)
+        if (a.encoding[i] != b.encoding[i] || std::strcmp(a.text[i], b.text[i]) != 0) return false;
+    return true;
+}
+
+// How tall the text stands, wrapped at the width, in the dialog's font.
+int TextHeight(HWND dialog, const wchar_t* text, int width)
+{
+    HDC dc = GetDC(dialog);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    RECT rect = {0, 0, width, 0};
+    DrawTextW(dc, text, -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, font);
+    ReleaseDC(dialog, dc);
+    return rect.bottom;
+}
 
 }  // namespace
 
@@ -108,4 +152,39 @@ void SetTrackbar(HWND trackbar, int maximum, int position)
     SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, maximum);
     SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+}
+
+void MakeMonitorLines(HWND dialog, const MonitorLines& lines)
+{
+    if (SameLines(lines, g_lines)) return;
+    for (int i = 0; i < g_lines.count; ++i) DestroyWindow(GetDlgItem(dialog, IDC_MONITOR_LINE + i));
+    ShiftPixels(dialog, kBelowLines, -g_linesPixels);
+    g_lines = lines;
+    g_lines.count = std::clamp(g_lines.count, 0, kMaxMonitorLines);
+    g_linesPixels = 0;
+    if (g_lines.count == 0) return;
+
+    const RECT area = ToPixels(dialog, kLinesLeft, 0, kLinesWidth, 0);
+    const int gap = ToPixels(dialog, 0, 0, 0, kLinesGap).bottom;
+    const HWND model = GetDlgItem(dialog, IDC_MODEL_COMBO);
+    RECT below = {};
+    GetWindowRect(model, &below);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&below), 2);
+    const int first = below.bottom + gap;
+    HWND after = model;
+    int top = first;
+    for (int i = 0; i < g_lines.count; ++i) {
+        const WideText text(g_lines.text[i], g_lines.encoding[i]);
+        const int height = TextHeight(dialog, text.Get(), area.right - area.left);
+        HWND line = CreateWindowExW(0, L"Static", text.Get(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, area.left,
+                                    top, area.right - area.left, height, dialog,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MONITOR_LINE + i)), nullptr,
+                                    nullptr);
+        SendMessageW(line, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+        SetWindowPos(line, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = line;
+        top += height + gap;
+    }
+    g_linesPixels = top - first;
+    ShiftPixels(dialog, kBelowLines, g_linesPixels);
 }

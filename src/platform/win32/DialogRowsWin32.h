@@ -1,0 +1,16 @@
+// What the wizard dialog grows by at run time: the rows of monitor settings on a step that
+// names some, and the lines about the monitor on step 1. A step without them keeps
+// exactly the template's controls and size.
+#pragma once
+
+#include <windows.h>
+
+#include "wizard/MonitorCheck.h"
+
+// Makes count rows (0 to 3) and the Restore button between the texts and the buttons,
+// after removing any made before; the controls below move down and the dialog grows.
+void MakeSettingRows(HWND dialog, int count);
+void SetTrackbar(HWND trackbar, int maximum, int position);
+// Makes the lines below the model list, each as tall as its text needs at the dialog's
+// width, after removing any made before; the buttons move down and the dialog grows.
+void MakeMonitorLines(HWND dialog, const MonitorLines& lines);
