@@ -10,6 +10,7 @@ packages=(
     wine64 fonts-wine                            # running it: Wine and the fonts Windows has
     xvfb xauth x11-utils imagemagick             # a virtual display, screenshots
     xserver-xorg-core xserver-xorg-video-dummy   # two virtual monitors side by side
+    x11-xserver-utils libx11-dev libxrandr-dev   # their modes (xrandr) and EDIDs (lumetta_set_edid)
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds every preset and runs every test: the native unit
 # tests under the sanitizers, a short fuzzing run, then the Windows program end to end under Wine,
-# on one monitor and then on two, in three layouts.
+# on one monitor, on two in three layouts, and on two that report their EDIDs, modes and gamma.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -26,3 +26,4 @@ scripts/with-wine-display.sh ctest --preset e2e
 for placement in RightOf LeftOf Below; do
     LUMETTA_SECOND_MONITOR=$placement scripts/with-two-monitors.sh ctest --preset e2e-two-monitors
 done
+scripts/with-monitor-facts.sh ctest --preset e2e-monitor-facts
