@@ -37,3 +37,10 @@ cp build/mingw/tests/e2e/dxva2.dll "$system32/dxva2.dll"
 LUMETTA_DLL_OVERRIDES=dxva2=n shoot panel-white-balance-sliders 0 12 "$root/$shots" || true
 cp "$shots/dxva2.dll.wine" "$system32/dxva2.dll"
 rm -rf "$shots"
+
+# Step 1 on a monitor that tells who it is, at a desktop below its native mode: the
+# display of the monitor-facts cases, with the bundled guide.
+scripts/with-monitor-facts.sh scripts/wine-run.sh "$screenshot" "$exe" build/step1-monitor-facts.bmp "$root"
+convert build/step1-monitor-facts.bmp -gravity center -crop 640x360+0+0 +repage -strip "$out/step1-monitor-facts.png"
+rm -f build/step1-monitor-facts.bmp
+echo "$out/step1-monitor-facts.png"

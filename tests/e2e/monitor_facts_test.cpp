@@ -1,53 +1,107 @@
-// Two monitors that Windows can describe (scripts/with-monitor-facts.sh): 1920x1080 with
-// a digital monitor's EDID and 1280x1024 with an analogue one's, as any program sees them.
+// Step 1 on two monitors that Windows can describe (scripts/with-monitor-facts.sh): a
+// 1920x1080 desktop on a digital 2560x1440 monitor, and a 1280x1024 desktop on an
+// analogue 1280x1024 one, each with its own EDID (tests/e2e/edid).
 #include "Harness.h"
 
-// Before <devguid.h>, so that it defines the class GUIDs instead of declaring them.
-#include <initguid.h>
+#include <vector>
 
-#include <devguid.h>
-#include <setupapi.h>
-
-#include <set>
-#include <utility>
+#include "resource.h"
 
 namespace {
 
-constexpr DWORD kEdidBlockSize = 128;
-constexpr int kProductCodeOffset = 10;  // little-endian, two bytes
+const char kIni[] =
+    "[MODELS]\r\nMODEL_NUMBER=3\r\nMODEL0=Q,Quick check\r\nMODEL1=L,Flat panel\r\nMODEL2=C,CRT\r\n"
+    "[Q]\r\nMENU_NUMBER=1\r\nMENU0=q, Look., White, White\r\n"
+    "[L]\r\nSIGNAL=digital\r\nMENU_NUMBER=1\r\nMENU0=l, Look., White, White\r\n"
+    "[C]\r\nSIGNAL=analogue\r\nMENU_NUMBER=1\r\nMENU0=c, Look., White, White\r\n";
+const char kDigital[] = "LUMETTA TEST (LMT 1234), 2560 x 1440 native, digital input";
+const char kNotNative[] =
+    "The desktop is 1920 x 1080; this monitor's native mode is 2560 x 1440. Set 2560 x 1440 before you adjust.";
+const char kAnalogue[] = "LUMETTA CRT (LMT 4321), 1280 x 1024 native, analogue input";
+const char kCurve[] = "Another program has changed the colours: a calibration curve, f.lux or a vendor tool. Turn it "
+                      "off, and Night light too, before you adjust.";
 
-BOOL CALLBACK AddSize(HMONITOR monitor, HDC, LPRECT, LPARAM sizes)
+std::vector<std::string> Lines(HWND dialog)
 {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(monitor, &info);
-    const RECT& r = info.rcMonitor;
-    reinterpret_cast<std::multiset<std::pair<LONG, LONG>>*>(sizes)->emplace(r.right - r.left, r.bottom - r.top);
-    return TRUE;
+    std::vector<std::string> lines;
+    for (int id = IDC_MONITOR_LINE; HWND line = GetDlgItem(dialog, id); ++id) lines.push_back(WindowText(line));
+    return lines;
 }
+
+// Every line stands between the model list and the buttons, whole.
+bool LaidOut(HWND dialog)
+{
+    const RECT model = WindowRect(GetDlgItem(dialog, IDC_MODEL_COMBO));
+    const RECT next = WindowRect(GetDlgItem(dialog, IDC_NEXT));
+    LONG top = model.bottom;
+    for (int id = IDC_MONITOR_LINE; HWND line = GetDlgItem(dialog, id); ++id) {
+        const RECT r = WindowRect(line);
+        if (r.top < top || r.bottom > next.top || !IsWindowVisible(line)) return false;
+        top = r.bottom;
+    }
+    return true;
+}
+
+// The gamma ramp of the whole X screen, put back when the case ends.
+class AlteredRamp {
+public:
+    AlteredRamp()
+    {
+        for (int i = 0; i < 256; ++i) ramp_[0][i] = ramp_[1][i] = ramp_[2][i] = static_cast<WORD>(i * 180);
+        Set(ramp_);
+    }
+    ~AlteredRamp()
+    {
+        for (int i = 0; i < 256; ++i) ramp_[0][i] = ramp_[1][i] = ramp_[2][i] = static_cast<WORD>(i * 257);
+        Set(ramp_);
+    }
+    AlteredRamp(const AlteredRamp&) = delete;
+    AlteredRamp& operator=(const AlteredRamp&) = delete;
+
+private:
+    static void Set(WORD (&ramp)[3][256])
+    {
+        HDC screen = GetDC(nullptr);
+        SetDeviceGammaRamp(screen, ramp);
+        ReleaseDC(nullptr, screen);
+    }
+    WORD ramp_[3][256];
+};
 
 }  // namespace
 
-TEST(MonitorFacts, wine_reports_both_monitors_with_their_edids)
-{
-    std::multiset<std::pair<LONG, LONG>> sizes;
-    EnumDisplayMonitors(nullptr, nullptr, AddSize, reinterpret_cast<LPARAM>(&sizes));
-    EXPECT_EQ(sizes, (std::multiset<std::pair<LONG, LONG>>{{1280, 1024}, {1920, 1080}}));
+using MonitorFacts = EndToEnd;
 
-    std::multiset<int> productCodes;
-    const HDEVINFO monitors = SetupDiGetClassDevsA(&GUID_DEVCLASS_MONITOR, nullptr, nullptr, DIGCF_PRESENT);
-    ASSERT_NE(monitors, INVALID_HANDLE_VALUE);
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof device;
-    for (DWORD k = 0; SetupDiEnumDeviceInfo(monitors, k, &device); ++k) {
-        const HKEY key = SetupDiOpenDevRegKey(monitors, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-        if (key == INVALID_HANDLE_VALUE) continue;
-        BYTE edid[kEdidBlockSize] = {};
-        DWORD size = sizeof edid;
-        if (RegQueryValueExA(key, "EDID", nullptr, nullptr, edid, &size) == ERROR_SUCCESS && size == kEdidBlockSize)
-            productCodes.insert(edid[kProductCodeOffset] | edid[kProductCodeOffset + 1] << 8);
-        RegCloseKey(key);
-    }
-    SetupDiDestroyDeviceInfoList(monitors);
-    EXPECT_EQ(productCodes, (std::multiset<int>{0x1234, 0x4321}));
+TEST_F(MonitorFacts, each_monitor_tells_who_it_is_and_what_would_spoil_the_adjustment)
+{
+    Lumetta app(kIni);
+    HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_EQ(Lines(dialog), (std::vector<std::string>{kDigital, kNotNative}));
+    EXPECT_TRUE(LaidOut(dialog));
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_MODEL_COMBO), CB_GETCURSEL, 0, 0), 1);  // the digital model
+
+    // What Ctrl+M does: the analogue monitor's own lines, and the model made for it.
+    PostMessageA(dialog, WM_SYSCOMMAND, IDM_NEXT_MONITOR, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Lines(dialog) == std::vector<std::string>{kAnalogue}; }));
+    EXPECT_TRUE(LaidOut(dialog));
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_MODEL_COMBO), CB_GETCURSEL, 0, 0), 2);
+    app.Press(dialog, IDC_NEXT);
+    ASSERT_TRUE(WaitForStep(dialog, 2));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_PURPOSE)), "c");
+    EXPECT_TRUE(Lines(dialog).empty());
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+}
+
+TEST_F(MonitorFacts, a_gamma_ramp_set_by_another_program_is_told)
+{
+    AlteredRamp ramp;
+    Lumetta app(kIni);
+    HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_EQ(Lines(dialog), (std::vector<std::string>{kDigital, kNotNative, kCurve}));
+    EXPECT_TRUE(LaidOut(dialog));
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
 }

@@ -109,9 +109,14 @@ TEST_F(Wizard, walking_a_model_to_finish_and_back)
     HWND dialog = wizard.Dialog();
     EXPECT_STEP(wizard, "STEP 1 of ?", kFirstPurpose, kFirstHowTo, nullptr, false, true, true, "&Quit",
                 StepView::Centred, IDC_MODEL_COMBO);
+    // A monitor that tells nothing of itself leaves step 1 the template's, as tall as a
+    // pattern step without settings.
+    const RECT first = WindowRect(dialog);
+    EXPECT_EQ(GetDlgItem(dialog, IDC_MONITOR_LINE), nullptr);
     app.Press(dialog, IDC_NEXT);
     EXPECT_STEP(wizard, "STEP 2 of 5", "Screen position", "Press auto-adjust.\r\nWait.", "A thin frame", true, true,
                 false, "&Quit", StepView::BottomCentre, IDC_NEXT);
+    EXPECT_EQ(WindowRect(dialog).bottom - WindowRect(dialog).top, first.bottom - first.top);
     app.Press(dialog, IDC_NEXT);
     EXPECT_STEP(wizard, "STEP 3 of 5", "Grey levels", "Set the contrast.", "Grey bars", true, true, false, "&Quit",
                 StepView::BottomCentre, IDC_NEXT);

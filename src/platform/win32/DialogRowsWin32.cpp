@@ -185,6 +185,6 @@ void MakeMonitorLines(HWND dialog, const MonitorLines& lines)
         after = line;
         top += height + gap;
     }
-    g_linesPixels = top - first;
+    g_linesPixels = top - first + gap;  // and as much again above the buttons
     ShiftPixels(dialog, kBelowLines, g_linesPixels);
 }
