@@ -9,6 +9,8 @@
 
 // The largest n of \\.\DISPLAYn that --monitor takes; the platform numbers displays from 1.
 inline constexpr int kMaxMonitorNumber = 99;
+// The exit code of a command line that cannot be carried out; nothing else has started.
+inline constexpr int kBadCommandExitCode = 2;
 
 enum class CommandMode {
     Wizard,   // no mode option: the guided adjustment

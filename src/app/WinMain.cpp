@@ -5,12 +5,22 @@
 
 #include <direct.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "app/AppState.h"
+#include "app/CommandLine.h"
 #include "app/ConfigPath.h"
+#include "app/MonitorListing.h"
 #include "app/Monitors.h"
+#include "config/Config.h"
 #include "patterns/PaintCycle.h"
+#include "platform/win32/CommandWin32.h"
+#include "platform/win32/DdcRequests.h"
 #include "platform/win32/MotionPlayer.h"
 #include "platform/win32/SetupDlgProc.h"
+#include "platform/win32/SystemDll.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowFrame.h"
 #include "platform/win32/Win32Platform.h"
@@ -39,12 +49,20 @@ void LocateConfigFile()
     BuildConfigPath(Utf8OfWide(directory), g_app.configPath);
 }
 
+// With --pattern the pattern window shows one pattern and no wizard, until a key or a click.
+bool g_patternOnly = false;
+
 LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 {
     g_app.patternWindow = window;
     UsePatternWindow(window);
     ShowWindow(window, SW_SHOW);
-    LocateConfigFile();
+    if (g_patternOnly) {
+        SetForegroundWindow(window);
+        SetFocus(window);
+        return 0;
+    }
+    if (g_app.configPath[0] == '\0') LocateConfigFile();
     const INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(g_app.instance), kDialogTemplate,
                                            window, SetupDlgProc, 0);
     if (result == 0) {
@@ -115,7 +133,19 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MainWndProc(HWND window, UINT 
         return 1;
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
+        if (g_patternOnly) {
+            DestroyWindow(window);
+            return 0;
+        }
         RestoreWizard();
+        break;
+    case WM_SYSKEYDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (g_patternOnly) {
+            DestroyWindow(window);
+            return 0;
+        }
         break;
     case WM_DISPLAYCHANGE:
         FollowDisplayChange(Win32Platform());
@@ -144,11 +174,136 @@ void RestrictDllSearch()
     if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
 }
 
+// The monitors' device names, for a message about one that is not there.
+std::string MonitorNames(const MonitorList& monitors)
+{
+    std::string names;
+    for (int i = 0; i < monitors.count; ++i) names += (i > 0 ? ", " : "") + std::string(MonitorName(monitors.monitors[i]));
+    return names;
+}
+
+// --config: the file, relative to the working directory, in any script; one that cannot
+// be read is an error, never a silent fall back to data.ini.
+bool UseConfigFile(const char* given)
+{
+    const std::wstring wide = WideOfUtf8(given);
+    const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length + 1, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), length + 1, full.data(), nullptr));
+    const DWORD attributes = full.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(full.c_str());
+    const std::string path = Utf8OfWide(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        SayToUser("Cannot read \"" + std::string(given) + "\" for --config. Try lumetta --help.\n");
+        return false;
+    }
+    if (path.size() >= kConfigPathSize) {
+        SayToUser("The path of \"" + std::string(given) + "\" for --config is too long. Try lumetta --help.\n");
+        return false;
+    }
+    CopyText(g_app.configPath, path);
+    return true;
+}
+
+// --monitor: that monitor becomes the current one before any window is made, as if the
+// user had dragged the wizard there.
+bool UseMonitor(int number)
+{
+    MonitorList monitors{};
+    Win32Platform().shell.EnumerateMonitors(monitors);
+    const int index = MonitorNumbered(monitors, number);
+    if (index < 0) {
+        SayToUser("There is no monitor \\\\.\\DISPLAY" + std::to_string(number) + " for --monitor. The monitors are " +
+                  MonitorNames(monitors) + ". Try lumetta --list.\n");
+        return false;
+    }
+    MakeCurrentMonitor(monitors.monitors[index]);
+    return true;
+}
+
+// The effective DPI of the monitor at that point, where the system tells it per monitor.
+int DpiAt(POINT point)
+{
+    using DpiFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpi = LookUp<DpiFn>(LoadSystemDll(L"shcore.dll"), "GetDpiForMonitor");
+    UINT x = 0;
+    UINT y = 0;
+    if (getDpi != nullptr && SUCCEEDED(getDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0, &x, &y)))
+        return static_cast<int>(x);
+    WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.Get(), LOGPIXELSX);
+}
+
+// A line from an ANSI data.ini, in UTF-8 as the listing is.
+void ToUtf8(char (&text)[kValueSize], TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8) return;
+    wchar_t wide[kValueSize];
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kValueSize);
+    if (units > 0) CopyText(text, Utf8OfWide(wide), TextEncoding::Utf8);
+}
+
+// --list: every monitor (or the one --monitor names) with what step 1 would say of it and
+// what it answers over DDC/CI, which is waited for 3 s at most in all.
+int ListMonitors(int only)
+{
+    constexpr DWORD kDdcWaitMs = 3000;
+    if (g_app.configPath[0] == '\0') LocateConfigFile();
+    Platform& platform = Win32Platform();
+    MonitorList monitors{};
+    platform.shell.EnumerateMonitors(monitors);
+    MonitorTexts texts{};
+    ReadMonitorTexts(platform, texts);
+    std::vector<ListedMonitor> listed;
+    for (int i = 0; i < monitors.count; ++i) {
+        const Monitor& monitor = monitors.monitors[i];
+        if (only != 0 && i != MonitorNumbered(monitors, only)) continue;
+        ListedMonitor& entry = listed.emplace_back();
+        entry.monitor = monitor;
+        entry.dpi = DpiAt({(monitor.rect.left + monitor.rect.right) / 2, (monitor.rect.top + monitor.rect.bottom) / 2});
+        static MonitorFacts facts;
+        facts = {};
+        platform.shell.GatherFacts(monitor.name, facts);
+        entry.lines = DescribeMonitor(facts, CheckMonitor(facts), texts);
+        for (int line = 0; line < entry.lines.count; ++line) ToUtf8(entry.lines.text[line], entry.lines.encoding[line]);
+    }
+    ProbeDdc(listed, kDdcWaitMs);
+    std::string text;
+    for (const ListedMonitor& entry : listed) text += ListMonitor(entry);
+    SayToUser(text);
+    // A monitor still inside a DDC/CI call would hold the usual clean-up.
+    if (DdcRequestsPending()) ExitProcess(0);
+    return 0;
+}
+
+// What the command line asks for before any window is made; false when it cannot be
+// carried out and Lumetta is to end with kBadCommandExitCode.
+bool Prepare(const Command& command)
+{
+    if (command.configPath[0] != '\0' && !UseConfigFile(command.configPath)) return false;
+    return command.monitor == 0 || command.mode == CommandMode::List || UseMonitor(command.monitor);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     RestrictDllSearch();
+    const std::vector<std::string> arguments = ReadArguments();
+    const std::vector<std::string_view> words(arguments.begin(), arguments.end());
+    static Command command;
+    command = ParseCommandLine(words);
+    if (!command.ok) {
+        SayToUser(std::string(command.error) + "\n");
+        return kBadCommandExitCode;
+    }
+    if (command.mode == CommandMode::Help) {
+        SayToUser(UsageText());
+        return 0;
+    }
+    MeasureScreen();
+    if (!Prepare(command)) return kBadCommandExitCode;
+    if (command.mode == CommandMode::List) return ListMonitors(command.monitor);
+
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MONITOR));
     // A 32-bit Windows never passes a previous instance, so the class is always registered.
     WNDCLASSA windowClass = {};
@@ -160,13 +315,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kWindowClass;
     RegisterClassA(&windowClass);
-    MeasureScreen();
     g_app.instance = instance;
     g_app.firstPaintPending = 1;
     g_app.loadedStepCount = 0;
+    if (command.mode == CommandMode::Pattern) {
+        g_patternOnly = true;
+        UseSinglePattern(command.pattern);
+    }
 
-    HWND window = CreateWindowExA(0, kWindowClass, "", WS_POPUP, 0, 0, g_app.screenWidth,
-                                  g_app.screenHeight, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, kWindowClass, "", WS_POPUP, g_app.screenLeft, g_app.screenTop,
+                                  g_app.screenWidth, g_app.screenHeight, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 0;
     ShowWindow(window, showCommand);
     UpdateWindow(window);

@@ -140,7 +140,7 @@ void Lumetta::Start(const StartOptions& options)
     const std::string exe = options.exe.empty() ? Programs().lumetta : options.exe;
     if (!options.existingDirectory.empty()) {
         directory_ = options.existingDirectory;
-        Launch(exe);
+        Launch(exe, options);
         return;
     }
     static int serial = 0;
@@ -154,19 +154,47 @@ void Lumetta::Start(const StartOptions& options)
     } else if (options.writeDataIni) {
         std::ofstream(dataIni, std::ios::binary) << options.dataIni;
     }
-    Launch(exe);
+    for (const auto& [name, bytes] : options.files) {
+        const std::filesystem::path path = directory_ / std::filesystem::path(reinterpret_cast<const char8_t*>(name.c_str()));
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    Launch(exe, options);
 }
 
-void Lumetta::Launch(const std::string& exe)
+namespace {
+
+std::wstring Wide(const std::string& utf8)
 {
-    std::string commandLine = "\"" + exe + "\"";
-    STARTUPINFOA startup = {};
+    std::wstring wide(utf8.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1));
+    return wide;
+}
+
+}  // namespace
+
+void Lumetta::Launch(const std::string& exe, const StartOptions& options)
+{
+    std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+    for (const std::string& argument : options.arguments) commandLine += L" \"" + Wide(argument) + L"\"";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    HANDLE write = nullptr;
+    if (options.captureOutput) {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        constexpr DWORD kPipeBytes = 1 << 20;  // more than the program ever says: it never waits on the pipe
+        CreatePipe(&output_, &write, &inherit, kPipeBytes);
+        SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = write;
+    }
     PROCESS_INFORMATION info = {};
-    const std::string directory = directory_.string();
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &info)) {
-        ADD_FAILURE() << "CreateProcess " << exe << " in " << directory << " failed, error " << GetLastError();
+    const std::wstring directory = directory_.wstring();
+    const BOOL made = CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, options.captureOutput,
+                                     0, nullptr, directory.c_str(), &startup, &info);
+    if (write != nullptr) CloseHandle(write);
+    if (!made) {
+        ADD_FAILURE() << "CreateProcess " << exe << " in " << directory_.string() << " failed, error " << GetLastError();
         return;
     }
     CloseHandle(info.hThread);
@@ -174,8 +202,18 @@ void Lumetta::Launch(const std::string& exe)
     processId_ = info.dwProcessId;
 }
 
+std::string Lumetta::Output()
+{
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (output_ != nullptr && ReadFile(output_, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    return text;
+}
+
 Lumetta::~Lumetta()
 {
+    if (output_ != nullptr) CloseHandle(output_);
     if (process_ != nullptr) {
         if (Running()) {
             ADD_FAILURE() << "lumetta.exe was still running at the end of the test; killed";

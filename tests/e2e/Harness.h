@@ -63,6 +63,12 @@ struct StartOptions {
     std::filesystem::path subdirectory;
     // Runs in this existing directory instead of a scratch one; data.ini is left as it is.
     std::string existingDirectory;
+    // The command line after the program's name, UTF-8, each argument quoted as given.
+    std::vector<std::string> arguments;
+    // Standard output goes to a pipe that Output() reads.
+    bool captureOutput = false;
+    // More files, by their UTF-8 paths relative to the working directory, and their bytes.
+    std::vector<std::pair<std::string, std::string>> files;
 };
 
 // Starts the instrumented build, which answers the test queries, with this data.ini.
@@ -79,6 +85,8 @@ public:
     Lumetta& operator=(const Lumetta&) = delete;
 
     bool Started() const { return process_ != nullptr; }
+    // Everything the program wrote to standard output, once it has ended.
+    std::string Output();
     const std::filesystem::path& WorkingDirectory() const { return directory_; }
     DWORD ProcessId() const { return processId_; }
 
@@ -104,11 +112,12 @@ public:
 
 private:
     void Start(const StartOptions& options);
-    void Launch(const std::string& exe);
+    void Launch(const std::string& exe, const StartOptions& options);
 
     std::filesystem::path root_;       // scratch directory, removed afterwards
     std::filesystem::path directory_;  // working directory of the program
     HANDLE process_ = nullptr;
+    HANDLE output_ = nullptr;  // the pipe's reading end
     DWORD processId_ = 0;
     bool exitSeen_ = false;  // the test has been told how the program ended
 };

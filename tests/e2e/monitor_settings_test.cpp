@@ -180,6 +180,30 @@ TEST_F(MonitorSettings, settings_that_are_no_level_are_never_written_and_brightn
     EXPECT_EQ(app.WaitForExit(), 0L);
 }
 
+// --list asks for the capabilities only, writes nothing, and never waits long for a bus.
+TEST_F(MonitorSettings, the_list_tells_what_each_monitor_offers_and_never_hangs)
+{
+    UseFakeDxva2();
+    for (const bool stuck : {false, true}) {
+        StartOptions options;
+        options.dataIni = kIni;
+        options.arguments = {"--list"};
+        options.captureOutput = true;
+        options.files = {{"fake-monitors.ini", std::string("[DISPLAY1]\r\nPHYSICAL=1\r\nCAPS=(vcp(10 12 60(0F 11) D6))\r\n") +
+                                                   (stuck ? "LATENCY=-1\r\n" : "")}};
+        const ULONGLONG before = GetTickCount64();
+        Lumetta app(options);
+        EXPECT_EQ(app.WaitForExit(5000), 0L);
+        EXPECT_LT(GetTickCount64() - before, 5000u);
+        const std::string said = app.Output();
+        EXPECT_NE(said.find(stuck ? "  DDC/CI: no answer in time; its bus may be stuck\n"
+                                  : "  DDC/CI: answers; offers Brightness, Contrast\n"),
+                  std::string::npos)
+            << said;
+        EXPECT_EQ(Setting(app, "DISPLAY1", "WRITES"), "");
+    }
+}
+
 TEST_F(MonitorSettings, wine_without_ddc_ci_shows_the_own_buttons_note)
 {
     Lumetta app(kIni);

@@ -136,6 +136,32 @@ protected:
 
 }  // namespace
 
+TEST_F(TwoMonitors, the_command_line_starts_on_the_second_monitor_and_lists_both)
+{
+    StartOptions options;
+    options.dataIni = kBorderIni;
+    options.arguments = {"--monitor", "2"};
+    Lumetta app(options);
+    HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_TRUE(Covers(app.PatternWindow(), second));
+    EXPECT_TRUE(At(dialog, Centred(dialog, second)));
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+
+    options.arguments = {"--list"};
+    options.captureOutput = true;
+    Lumetta list(options);
+    EXPECT_EQ(list.WaitForExit(), 0L);
+    const std::string output = list.Output();
+    const std::string size = std::to_string(second.right - second.left) + " x " + std::to_string(second.bottom - second.top);
+    EXPECT_NE(output.find("\\\\.\\DISPLAY1: 1280 x 1024 at (0, 0), 96 dpi, primary\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("\\\\.\\DISPLAY2: " + size + " at (" + std::to_string(second.left) + ", " +
+                          std::to_string(second.top) + "), 96 dpi\n"),
+              std::string::npos)
+        << output;
+}
+
 TEST_F(TwoMonitors, start_on_the_primary_and_a_display_change_keeps_it_covered)
 {
     Lumetta app(kBorderIni);
