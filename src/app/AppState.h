@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "platform/Platform.h"
 #include "wizard/MonitorCheck.h"
+#include "wizard/RunReport.h"
 
 // Window and module handles stay opaque here so that the core never needs <windows.h>.
 using NativeHandle = void*;
@@ -35,9 +36,11 @@ struct StepRecord {
     std::int32_t controlCount;
 };
 
-// The name of one model's own section in data.ini; its display name lives only in the list.
+// The name of one model's own section in data.ini, and the name the list shows, which
+// the report gives.
 struct ModelEntry {
     char section[kValueSize];
+    char displayName[kValueSize];
 };
 
 struct AppState {
@@ -70,6 +73,15 @@ struct AppState {
     MonitorFacts monitorFacts = {};
     MonitorLines monitorLines = {};
     int suggestedModel = 0;
+    // What is kept of the run: the model's name as the list shows it, every monitor
+    // setting read or set, and the report. The last step is reached only through every
+    // pattern step of the model, so the report tells them all.
+    char modelName[kValueSize] = {};
+    TextEncoding modelNamesEncoding = TextEncoding::Ansi;  // of the models' display names
+    SettingNotes settingNotes = {};
+    char reportName[kValueSize] = {};
+    char reportPath[kConfigPathSize] = {};  // where it is, or empty
+    char reportProblem[kValueSize] = {};    // why it could not be written, or empty
 };
 
 extern AppState g_app;

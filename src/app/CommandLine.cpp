@@ -25,6 +25,7 @@ constexpr Option kOptions[] = {
     {"--monitor", ValueKind::MonitorNumber, CommandMode::Wizard},
     {"--pattern", ValueKind::PatternKeyword, CommandMode::Pattern},
     {"--list", ValueKind::None, CommandMode::List},
+    {"--restore", ValueKind::None, CommandMode::Restore},
     {"--help", ValueKind::None, CommandMode::Help},
 };
 
@@ -215,11 +216,12 @@ Command ParseCommandLine(std::span<const std::string_view> args)
 
 std::string_view UsageText()
 {
-    return R"(Usage: lumetta.exe [--config FILE] [--monitor N] [--pattern KEYWORD | --list | --help]
+    return R"(Usage: lumetta.exe [--config FILE] [--monitor N] [--pattern KEYWORD | --list | --restore | --help]
   --config FILE      read FILE instead of data.ini in the working directory
   --monitor N        work on monitor N, the n of \\.\DISPLAYn (either form)
   --pattern KEYWORD  show one pattern full screen, as a step's pattern keyword names it
   --list             list the monitors and their numbers
+  --restore          give the monitors their saved settings back, with no window
   --help, -h, /?     show this text
 Examples:
   lumetta.exe --config translations\fr\data.ini
@@ -227,5 +229,6 @@ Examples:
   lumetta.exe --pattern VLines
   lumetta.exe --monitor 2 --pattern Motion120
   lumetta.exe --list
+  lumetta.exe --restore
 )";
 }

@@ -17,6 +17,7 @@ enum class CommandMode {
     Pattern,  // one pattern, full screen
     List,     // the monitors and their numbers
     Help,     // the usage
+    Restore,  // the monitors' saved settings back, with no window
 };
 
 struct Command {

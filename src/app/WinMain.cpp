@@ -5,6 +5,7 @@
 
 #include <direct.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/win32/CommandWin32.h"
 #include "platform/win32/DdcRequests.h"
 #include "platform/win32/MotionPlayer.h"
+#include "platform/win32/RunFilesWin32.h"
 #include "platform/win32/SetupDlgProc.h"
 #include "platform/win32/SystemDll.h"
 #include "platform/win32/WideText.h"
@@ -26,6 +28,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WorkerThread.h"
 #include "resource.h"
+#include "wizard/SavedSettings.h"
 #include "wizard/Wizard.h"
 
 namespace {
@@ -275,12 +278,55 @@ int ListMonitors(int only)
     return 0;
 }
 
+// --restore: each connected monitor (or the one --monitor names) that has saved values
+// gets them back; 0 when every one took them, 1 when one did not or did not answer.
+int RestoreSavedSettings(int only)
+{
+    Platform& platform = Win32Platform();
+    MonitorList monitors{};
+    platform.shell.EnumerateMonitors(monitors);
+    std::vector<std::unique_ptr<MonitorFacts>> facts;
+    std::vector<const MonitorFacts*> each;
+    for (int i = 0; i < monitors.count; ++i) {
+        facts.push_back(std::make_unique<MonitorFacts>());
+        platform.shell.GatherFacts(monitors.monitors[i].name, *facts.back());
+        each.push_back(facts.back().get());
+    }
+    const std::vector<std::string> keys = MonitorKeys(each);
+    const auto saved = std::make_unique<SavedSettings>(ParseSavedSettings(ReadSavedSettingsFile()));
+    std::vector<RestoreJob> jobs;
+    for (int i = 0; i < monitors.count; ++i) {
+        const SavedMonitor* values = SavedFor(*saved, keys[static_cast<std::size_t>(i)]);
+        if (values == nullptr || (only != 0 && i != MonitorNumbered(monitors, only))) continue;
+        RestoreJob& job = jobs.emplace_back();
+        CopyText(job.monitorName, MonitorName(monitors.monitors[i]));
+        job.key = keys[static_cast<std::size_t>(i)];
+        job.saved = *values;
+    }
+    if (jobs.empty()) {
+        SayToUser("No monitor connected now has saved settings.\n");
+        return 0;
+    }
+    RestoreMonitors(jobs, kRestoreWaitMs);
+    std::string text;
+    bool allTaken = true;
+    for (const RestoreJob& job : jobs) {
+        text += DescribeRestore(job.monitorName, job.key, job.result);
+        allTaken = allTaken && AllTaken(job.result);
+    }
+    SayToUser(text);
+    const int code = allTaken ? 0 : 1;
+    if (DdcRequestsPending()) ExitProcess(static_cast<UINT>(code));
+    return code;
+}
+
 // What the command line asks for before any window is made; false when it cannot be
 // carried out and Lumetta is to end with kBadCommandExitCode.
 bool Prepare(const Command& command)
 {
     if (command.configPath[0] != '\0' && !UseConfigFile(command.configPath)) return false;
-    return command.monitor == 0 || command.mode == CommandMode::List || UseMonitor(command.monitor);
+    return command.monitor == 0 || command.mode == CommandMode::List || command.mode == CommandMode::Restore ||
+           UseMonitor(command.monitor);
 }
 
 }  // namespace
@@ -303,6 +349,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     MeasureScreen();
     if (!Prepare(command)) return kBadCommandExitCode;
     if (command.mode == CommandMode::List) return ListMonitors(command.monitor);
+    if (command.mode == CommandMode::Restore) return RestoreSavedSettings(command.monitor);
 
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MONITOR));
     // A 32-bit Windows never passes a previous instance, so the class is always registered.

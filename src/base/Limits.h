@@ -67,3 +67,15 @@ inline constexpr int kMaxDisplayModes = 512;
 inline constexpr std::size_t kDevicePathSize = 260;
 // Lines about the monitor on step 1: its identity and one per finding.
 inline constexpr int kMaxMonitorLines = 6;
+
+// --- what is kept of a run ---------------------------------------------------------
+
+// Monitors and settings of each that monitors.ini keeps; more are not saved.
+inline constexpr int kMaxSavedMonitors = 32;
+inline constexpr int kMaxSavedCodes = 16;
+// A monitor's key there: maker, product and serial, and its device path where need be.
+inline constexpr std::size_t kMonitorKeySize = kDevicePathSize + 32;
+// monitors.ini is a few kilobytes; no more than this of a damaged one is read.
+inline constexpr std::size_t kMaxSavedFileBytes = 1024 * 1024;
+// How long --restore waits for all monitors together before it says one did not answer.
+inline constexpr unsigned kRestoreWaitMs = 5000;

@@ -145,6 +145,8 @@ void LoadModelList(Platform& platform, ModelNames& names)
         const TextEncoding encoding = ReadIndexedLine(platform, kModelsSection, "MODEL", j, line);
         const ModelFields fields = SplitModelLine(line);
         CopyText(g_app.models[j].section, fields.section, encoding);
+        CopyText(g_app.models[j].displayName, fields.displayName, encoding);
+        g_app.modelNamesEncoding = encoding;
         CopyText(names.names[j], fields.displayName, encoding);
         names.encoding = encoding;
         names.count = j + 1;
@@ -174,6 +176,8 @@ void LoadModelSteps(Platform& platform, int index)
     if (count < 0) count = 0;
     g_app.loadedStepCount = count;
     g_app.stepCount = count + 2;
+    // For the report: the model's name as the list shows it.
+    CopyText(g_app.modelName, index >= 0 && index < kMaxModels ? g_app.models[index].displayName : "");
 
     for (int i = 0; i < count; ++i) {
         char line[kLineSize];

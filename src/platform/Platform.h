@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "base/Geometry.h"
@@ -116,10 +117,13 @@ public:
     virtual void SetSettingRows(int count) = 0;
     // A trackbar's range, 0 to maximum, and its position.
     virtual void SetSlider(int id, int maximum, int position) = 0;
-    // Makes the lines about the monitor below the model list, each as tall as its text
-    // needs, growing the dialog to hold them; no lines leave the template's controls
-    // and size.
-    virtual void SetMonitorLines(const MonitorLines& lines) = 0;
+    // Offers the button that opens the report at that path (UTF-8) in the browser; an
+    // empty path takes it back.
+    virtual void OfferReport(const char* path) = 0;
+    // Makes the step's lines below the model list (about the monitor on step 1, about
+    // the report on the last step), each as tall as its text needs, growing the dialog
+    // to hold them; no lines leave the template's controls and size.
+    virtual void SetStepLines(const MonitorLines& lines) = 0;
 };
 
 // The two windows of the program: the full-screen pattern window and the wizard, and
@@ -248,6 +252,24 @@ public:
     virtual void Report(const SettingsReport& report) = 0;
 };
 
+// The files Lumetta keeps of a run: the report of the last step, in the user's local
+// application data, and the monitors' saved settings, in the roaming one. Each is
+// replaced whole, through a temporary file, so that a crash never leaves half of one.
+class RunFiles {
+public:
+    virtual ~RunFiles() = default;
+    // The local date and time as the report shows it ("2026-12-09 14:03") and as a file
+    // name begins ("2026-12-09 1403").
+    virtual void Now(std::span<char> shown, std::span<char> stamp) = 0;
+    // A text of data.ini in UTF-8; an ANSI one through the system's code page.
+    virtual std::string ToUtf8(const char* text, TextEncoding encoding) = 0;
+    // Writes the report under that name; where it is, or why it could not be written (UTF-8).
+    virtual bool SaveReport(std::string_view fileName, std::string_view html, std::string& whereOrWhy) = 0;
+    // monitors.ini as it is (empty when there is none) and as it is to be.
+    virtual std::string ReadSavedSettings() = 0;
+    virtual bool WriteSavedSettings(std::string_view text) = 0;
+};
+
 // Everything the core may call; each member is owned by whoever builds the Platform.
 struct Platform {
     IniReader& ini;
@@ -256,4 +278,5 @@ struct Platform {
     PatternScreen& patternScreen;
     Shell& shell;
     SettingsChannel& settings;
+    RunFiles& files;
 };

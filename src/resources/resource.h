@@ -29,6 +29,8 @@
 #define IDC_SETTING_VALUE 176
 #define IDC_SETTING_NOTE 179
 #define IDC_RESTORE 182
-// Lines about the monitor below the model list on step 1, made at run time; line i is
-// the first identifier plus i.
-#define IDC_MONITOR_LINE 190
+// Lines below the model list, made at run time: about the monitor on step 1, about the
+// report on the last step; line i is the first identifier plus i.
+#define IDC_STEP_LINE 190
+// The button of the last step that opens the report, made at run time.
+#define IDC_OPEN_REPORT 196

@@ -121,6 +121,7 @@ void ShowSettingsReport(Platform& platform, const SettingsReport& report)
         // A reading older than the user's newest position would yank the trackbar back
         // in mid-drag; the reading of that position follows.
         if (!Writable(row.state) || row.serial != request.wantedSerial[i]) continue;
+        NoteReading(g_app.settingNotes, request.monitorName, row.code, row.original, row.reading.current);
         platform.dialog.SetSlider(IDC_SETTING_SLIDER + i, static_cast<int>(row.reading.maximum),
                                   static_cast<int>(row.reading.current));
         ShowValue(platform, i, row.reading.current, row.state == SettingState::NotTaken);
@@ -139,6 +140,7 @@ void MoveSetting(Platform& platform, int row, int position)
     if (value == (pending ? request.wanted[row] : shown.reading.current)) return;
     request.wanted[row] = value;
     request.wantedSerial[row] += 1;
+    NoteSet(g_app.settingNotes, request.monitorName, request.codes[row], value);
     ShowValue(platform, row, value, false);
     PostRequest(platform);
 }
@@ -151,6 +153,7 @@ void RestoreSettings(Platform& platform)
         if (!Writable(row.state)) continue;
         request.wanted[i] = row.original;
         request.wantedSerial[i] += 1;
+        NoteSet(g_app.settingNotes, request.monitorName, row.code, row.original);
         platform.dialog.SetSlider(IDC_SETTING_SLIDER + i, static_cast<int>(row.reading.maximum),
                                   static_cast<int>(row.original));
         ShowValue(platform, i, row.original, false);

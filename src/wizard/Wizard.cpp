@@ -3,18 +3,22 @@
 #include <algorithm>
 #include <cstdio>
 #include <span>
+#include <string>
 
 #include "app/AppState.h"
 #include "app/Monitors.h"
 #include "base/Text.h"
 #include "config/Config.h"
 #include "resources/resource.h"
+#include "wizard/KeepRun.h"
 #include "wizard/SettingRows.h"
 
 namespace {
 
 constexpr char kLastStepSeen[] = "Your original screen.";
 constexpr char kLastStepHowTo[] = "Adjustments are complete. Click on Finish button.";
+constexpr char kReportSaved[] = "The report of this adjustment is saved as ";
+constexpr char kReportNotSaved[] = "The report could not be saved: ";
 constexpr char kQuitCaption[] = "&Quit";
 constexpr char kFinishCaption[] = "&Finish";
 
@@ -59,9 +63,14 @@ void CheckCurrentMonitor(Platform& platform)
 {
     g_app.monitorFacts = {};
     platform.shell.GatherFacts(g_app.monitorName, g_app.monitorFacts);
-    MonitorTexts texts;
-    ReadMonitorTexts(platform, texts);
-    g_app.monitorLines = DescribeMonitor(g_app.monitorFacts, CheckMonitor(g_app.monitorFacts), texts);
+    const MonitorCheck check = CheckMonitor(g_app.monitorFacts);
+    // The guide's texts are read only where there is something to say.
+    g_app.monitorLines = {};
+    if (check.identity || check.findingCount > 0) {
+        MonitorTexts texts;
+        ReadMonitorTexts(platform, texts);
+        g_app.monitorLines = DescribeMonitor(g_app.monitorFacts, check, texts);
+    }
     if (g_app.stepCount != 0) return;
     const EdidInput input = g_app.monitorFacts.edid.input;
     const int count = std::min(platform.dialog.ListEntryCount(IDC_MODEL_COMBO), kMaxModels);
@@ -71,11 +80,27 @@ void CheckCurrentMonitor(Platform& platform)
     g_app.suggestedModel = SuggestModel(input, std::span(signals, static_cast<std::size_t>(count)));
 }
 
-// A wizard grown by its lines is kept on its monitor.
-void ShowMonitorLines(Platform& platform)
+// The line of the last step: where the report is, or why it is not.
+MonitorLines ReportLines()
 {
-    platform.dialog.SetMonitorLines(g_app.currentStep == 1 ? g_app.monitorLines : MonitorLines{});
-    if (g_app.monitorLines.count > 0 && platform.dialog.DialogRect().bottom > CurrentMonitorRect().bottom)
+    MonitorLines lines{};
+    lines.count = 1;
+    lines.encoding[0] = kOwnText;
+    const bool saved = g_app.reportPath[0] != '\0';
+    const std::string line = saved ? kReportSaved + std::string(g_app.reportPath) + "."
+                                   : kReportNotSaved + std::string(g_app.reportProblem) + ".";
+    CopyText(lines.text[0], line, kOwnText);
+    return lines;
+}
+
+// Below the model list: on step 1 what Lumetta knows of the monitor, on the last step
+// where the report is. A wizard grown by its lines is kept on its monitor.
+void ShowStepLines(Platform& platform)
+{
+    const bool last = g_app.currentStep == g_app.stepCount;
+    const MonitorLines lines = g_app.currentStep == 1 ? g_app.monitorLines : last ? ReportLines() : MonitorLines{};
+    platform.dialog.SetStepLines(lines);
+    if (lines.count > 0 && platform.dialog.DialogRect().bottom > CurrentMonitorRect().bottom)
         PlaceDialog(platform.dialog, Placement::BottomCentre, true);
 }
 
@@ -89,7 +114,7 @@ void ShowOn(Platform& platform, const Monitor& monitor, bool reopen = false)
     ReadSettingsAgain(platform, reopen);
     CheckCurrentMonitor(platform);
     if (g_app.currentStep != 1) return;
-    ShowMonitorLines(platform);
+    ShowStepLines(platform);
     if (g_app.stepCount == 0) platform.dialog.SelectListEntry(IDC_MODEL_COMBO, g_app.suggestedModel);
 }
 
@@ -175,7 +200,7 @@ void InitWizard(Platform& platform)
         platform.dialog.AddListEntry(IDC_MODEL_COMBO, models.names[i], models.encoding);
     // Centred with its lines about the monitor, which make it taller.
     CheckCurrentMonitor(platform);
-    ShowMonitorLines(platform);
+    ShowStepLines(platform);
     PlaceDialog(platform.dialog, Placement::Centred, false);
     ApplyButtonCaptions(platform);
     RefreshWizard(platform);
@@ -225,8 +250,12 @@ void RefreshWizard(Platform& platform)
     DialogControls& dialog = platform.dialog;
     ApplyEnableMask(dialog);
     ShowStepCaption(dialog);
-    ShowMonitorLines(platform);
+    // The report is written as the last step is reached, before the line that tells of it.
+    const bool last = g_app.currentStep == g_app.stepCount;
+    if (last) KeepRun(platform);
+    ShowStepLines(platform);
     ShowSettingRows(platform);
+    dialog.OfferReport(last ? g_app.reportPath : "");
     int focus;
     if (g_app.currentStep == 1)
         focus = ShowFirstStep(platform);

@@ -118,6 +118,59 @@ COLORREF ScreenPixel(int x, int y)
 
 SIZE ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
+FakeDxva2::FakeDxva2()
+{
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    installed_ = std::string(system) + "\\dxva2.dll";
+    EXPECT_TRUE(CopyFileA(installed_.c_str(), (installed_ + ".wine").c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA(Programs().fakeDxva2.c_str(), installed_.c_str(), FALSE));
+    const char* overrides = std::getenv("WINEDLLOVERRIDES");
+    overrides_ = overrides != nullptr ? overrides : "";
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", (overrides_ + (overrides_.empty() ? "" : ";") + "dxva2=n").c_str());
+}
+
+FakeDxva2::~FakeDxva2()
+{
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides_.c_str());
+    MoveFileExA((installed_ + ".wine").c_str(), installed_.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+namespace {
+
+std::wstring Variable(const wchar_t* name)
+{
+    wchar_t value[MAX_PATH * 4] = {};
+    GetEnvironmentVariableW(name, value, MAX_PATH * 4);
+    return value;
+}
+
+}  // namespace
+
+UserFolders::UserFolders(bool localIsAFile)
+    : root_(std::filesystem::temp_directory_path() / ("lumetta-folders-" + std::to_string(GetCurrentProcessId()))),
+      oldLocal_(Variable(L"LOCALAPPDATA")),
+      oldRoaming_(Variable(L"APPDATA"))
+{
+    local = root_ / "Local";
+    roaming = root_ / "Roaming";
+    std::filesystem::create_directories(roaming);
+    if (localIsAFile)
+        std::ofstream(local) << "not a folder";
+    else
+        std::filesystem::create_directories(local);
+    SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
+    SetEnvironmentVariableW(L"APPDATA", roaming.c_str());
+}
+
+UserFolders::~UserFolders()
+{
+    SetEnvironmentVariableW(L"LOCALAPPDATA", oldLocal_.c_str());
+    SetEnvironmentVariableW(L"APPDATA", oldRoaming_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
 StartOptions Instrumented(const std::string& dataIni)
 {
     StartOptions options;

@@ -71,6 +71,38 @@ struct StartOptions {
     std::vector<std::pair<std::string, std::string>> files;
 };
 
+// The test-only dxva2.dll in place of Wine's stub in the system directory, for programs
+// started while it lives (with dxva2=n): their monitors live in fake-monitors.ini in the
+// program's working directory.
+class FakeDxva2 {
+public:
+    FakeDxva2();
+    ~FakeDxva2();
+    FakeDxva2(const FakeDxva2&) = delete;
+    FakeDxva2& operator=(const FakeDxva2&) = delete;
+
+private:
+    std::string installed_;
+    std::string overrides_;
+};
+
+// %LOCALAPPDATA% and %APPDATA% of the programs started while it lives: scratch folders,
+// or, for local, a file in place of a folder, which no report can be written under.
+class UserFolders {
+public:
+    explicit UserFolders(bool localIsAFile = false);
+    ~UserFolders();
+    UserFolders(const UserFolders&) = delete;
+    UserFolders& operator=(const UserFolders&) = delete;
+    std::filesystem::path local;
+    std::filesystem::path roaming;
+
+private:
+    std::filesystem::path root_;
+    std::wstring oldLocal_;
+    std::wstring oldRoaming_;
+};
+
 // Starts the instrumented build, which answers the test queries, with this data.ini.
 StartOptions Instrumented(const std::string& dataIni);
 

@@ -3,6 +3,7 @@
 // picks a model and walks to one of its steps, saves the screen, and ends the program
 // the way a user would.
 //   lumetta_screenshot <lumetta.exe> <out.bmp> <working directory> [model step]
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,7 +24,14 @@ int TakeScreenshot(const std::string& directory, const std::string& output, int 
     }
     if (model >= 0 && step >= 2) {
         app.Choose(dialog, model);
-        for (int s = 2; s < step; ++s) app.Press(dialog, IDC_NEXT);
+        for (int s = 2; s < step; ++s) {
+            app.Press(dialog, IDC_NEXT);
+            // A step with the monitor's own settings is left once they are read, as a
+            // user would, so that the report at the end lists them.
+            WaitForStep(dialog, s + 1);
+            const HWND value = GetDlgItem(dialog, IDC_SETTING_VALUE);
+            if (value != nullptr) WaitUntil([&] { return std::isdigit(static_cast<unsigned char>(WindowText(value)[0])) != 0; }, 3000);
+        }
         if (!WaitForStep(dialog, step)) {
             std::printf("step %d of model %d was not reached\n", step, model);
             app.Press(dialog, IDC_QUIT);

@@ -24,7 +24,7 @@ const char kCurve[] = "Another program has changed the colours: a calibration cu
 std::vector<std::string> Lines(HWND dialog)
 {
     std::vector<std::string> lines;
-    for (int id = IDC_MONITOR_LINE; HWND line = GetDlgItem(dialog, id); ++id) lines.push_back(WindowText(line));
+    for (int id = IDC_STEP_LINE; HWND line = GetDlgItem(dialog, id); ++id) lines.push_back(WindowText(line));
     return lines;
 }
 
@@ -34,7 +34,7 @@ bool LaidOut(HWND dialog)
     const RECT model = WindowRect(GetDlgItem(dialog, IDC_MODEL_COMBO));
     const RECT next = WindowRect(GetDlgItem(dialog, IDC_NEXT));
     LONG top = model.bottom;
-    for (int id = IDC_MONITOR_LINE; HWND line = GetDlgItem(dialog, id); ++id) {
+    for (int id = IDC_STEP_LINE; HWND line = GetDlgItem(dialog, id); ++id) {
         const RECT r = WindowRect(line);
         if (r.top < top || r.bottom > next.top || !IsWindowVisible(line)) return false;
         top = r.bottom;

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "resource.h"
@@ -39,24 +40,10 @@ void Drag(HWND dialog, int row, int position)
 
 class MonitorSettings : public EndToEnd {
 protected:
-    // The fake replaces Wine's stub only for programs started with dxva2=n.
-    void UseFakeDxva2()
-    {
-        char system[MAX_PATH];
-        GetSystemDirectoryA(system, MAX_PATH);
-        installed_ = std::string(system) + "\\dxva2.dll";
-        ASSERT_TRUE(CopyFileA(installed_.c_str(), (installed_ + ".wine").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA(Programs().fakeDxva2.c_str(), installed_.c_str(), FALSE));
-        const char* overrides = std::getenv("WINEDLLOVERRIDES");
-        overrides_ = overrides != nullptr ? overrides : "";
-        SetEnvironmentVariableA("WINEDLLOVERRIDES", (overrides_ + (overrides_.empty() ? "" : ";") + "dxva2=n").c_str());
-    }
+    void UseFakeDxva2() { fake_.emplace(); }
     void TearDown() override
     {
-        if (!installed_.empty()) {
-            SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides_.c_str());
-            MoveFileExA((installed_ + ".wine").c_str(), installed_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        }
+        fake_.reset();
         EndToEnd::TearDown();
     }
     // Starts on the step with settings, the monitors written before the rows are read.
@@ -72,8 +59,7 @@ protected:
         return WaitUntil([&] { return Text(dialog, id) == text; });
     }
 
-    std::string installed_;
-    std::string overrides_;
+    std::optional<FakeDxva2> fake_;
 };
 
 TEST_F(MonitorSettings, a_dragged_trackbar_sets_the_monitor_and_a_resume_reads_it_again)

@@ -106,7 +106,8 @@ public:
     Rect DialogRect() override { return {0, 0, 400, 300}; }
     void SetSettingRows(int count) override { Require(count >= 0 && count <= kMaxSettingRows, "0 to 3 setting rows"); }
     void SetSlider(int, int, int) override {}
-    void SetMonitorLines(const MonitorLines& lines) override
+    void OfferReport(const char*) override {}
+    void SetStepLines(const MonitorLines& lines) override
     {
         Require(lines.count >= 0 && lines.count <= kMaxMonitorLines, "0 to 6 lines about the monitor");
         for (int i = 0; i < lines.count; ++i) CheckShownText(lines.text[i], lines.encoding[i]);
@@ -130,6 +131,27 @@ public:
     void ShowFrame(const std::function<void(Canvas&)>& paint) override { paint(canvas); }
 
     SoftCanvas canvas{24, 16};
+};
+
+// The report and the saved settings are made, and their texts checked, but kept nowhere.
+class CheckedFiles final : public RunFiles {
+public:
+    void Now(std::span<char> shown, std::span<char> stamp) override
+    {
+        CopyText(shown, "2026-12-09 14:03");
+        CopyText(stamp, "2026-12-09 1403");
+    }
+    std::string ToUtf8(const char* text, TextEncoding) override { return text; }
+    bool SaveReport(std::string_view fileName, std::string_view html, std::string& whereOrWhy) override
+    {
+        Require(fileName.ends_with(".html") && fileName.find_first_of("<>:\"/\\|?*") == std::string_view::npos,
+                "a report's name is a file name");
+        Require(html.find("<script") == std::string_view::npos, "a report runs nothing");
+        whereOrWhy = fileName;
+        return true;
+    }
+    std::string ReadSavedSettings() override { return {}; }
+    bool WriteSavedSettings(std::string_view) override { return true; }
 };
 
 // Paints for real, on a small canvas, so that each step's pattern keyword is drawn.
@@ -169,7 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CanvasScreen screen;
     PaintingShell shell;
     CheckedSettings settings;
-    Platform platform{ini, messages, dialog, screen, shell, settings};
+    CheckedFiles files;
+    Platform platform{ini, messages, dialog, screen, shell, settings, files};
     shell.platform = &platform;
 
     g_app = AppState{};

@@ -79,7 +79,8 @@ public:
     }
     void EnableSystemCommand(int id, bool enabled) override { systemCommands[id] = enabled; }
     void SetSettingRows(int count) override { settingRows = count; }
-    void SetMonitorLines(const MonitorLines& lines) override
+    void OfferReport(const char* path) override { offeredReport = path; }
+    void SetStepLines(const MonitorLines& lines) override
     {
         monitorLines.clear();
         for (int i = 0; i < lines.count; ++i) monitorLines.push_back(lines.text[i]);
@@ -94,6 +95,7 @@ public:
     std::map<int, bool> systemCommands;
     int settingRows = 0;
     std::vector<std::string> monitorLines;
+    std::string offeredReport;
     int focus = 0;
     std::pair<int, int> position{0, 0};
     Size size{0, 0};
@@ -129,6 +131,33 @@ class FakeSettingsChannel final : public SettingsChannel {
 public:
     void Post(const SettingsRequest& request) override { posted.push_back(request); }
     std::vector<SettingsRequest> posted;
+};
+
+// Files in memory, at a fixed moment.
+class FakeRunFiles final : public RunFiles {
+public:
+    void Now(std::span<char> shown, std::span<char> stamp) override
+    {
+        CopyText(shown, "2026-12-09 14:03");
+        CopyText(stamp, "2026-12-09 1403");
+    }
+    std::string ToUtf8(const char* text, TextEncoding) override { return text; }
+    bool SaveReport(std::string_view fileName, std::string_view html, std::string& whereOrWhy) override
+    {
+        whereOrWhy = reportProblem.empty() ? "C:\\Reports\\" + std::string(fileName) : reportProblem;
+        if (reportProblem.empty()) reports[std::string(fileName)] = html;
+        return reportProblem.empty();
+    }
+    std::string ReadSavedSettings() override { return saved; }
+    bool WriteSavedSettings(std::string_view text) override
+    {
+        saved = text;
+        return true;
+    }
+
+    std::map<std::string, std::string> reports;
+    std::string reportProblem;  // the reason every report fails, when set
+    std::string saved;          // monitors.ini
 };
 
 // Frames are painted straight on one canvas and counted.
@@ -171,7 +200,8 @@ public:
     SoftCanvas& canvas = screen.canvas;
     FakeShell shell;
     FakeSettingsChannel settings;
-    Platform platform{ini, messages, dialog, screen, shell, settings};
+    FakeRunFiles files;
+    Platform platform{ini, messages, dialog, screen, shell, settings, files};
 
 private:
     std::string directory_;

@@ -101,7 +101,7 @@ TEST_F(PaintCycle, PaintNestedInTheWelcomeBoxStaysBlack)
     };
     Platform* self = nullptr;
     NestingBoxes boxes(self, fake.screen.frames);
-    Platform nesting{fake.ini, boxes, fake.dialog, fake.screen, fake.shell, fake.settings};
+    Platform nesting{fake.ini, boxes, fake.dialog, fake.screen, fake.shell, fake.settings, fake.files};
     self = &nesting;
     PaintPatternWindow(nesting);
     EXPECT_EQ(boxes.shown, 2);

@@ -94,14 +94,14 @@ constexpr int kBelowLines[] = {IDC_NEXT, IDC_QUIT, IDC_PREVIOUS, IDC_HIDE};
 MonitorLines g_lines = {};
 int g_linesPixels = 0;  // how far the buttons were moved down for them
 
-// Moves the controls below the rows, the lines about the monitor, which follow the model
+// Moves the controls below the rows, the step's lines, which follow the model
 // list while the wizard changes from step to step, and the dialog's bottom edge by dy
 // dialog units.
 void Shift(HWND dialog, int dy)
 {
     int below[std::size(kBelowRows) + kMaxMonitorLines];
     std::copy(std::begin(kBelowRows), std::end(kBelowRows), below);
-    for (int i = 0; i < g_lines.count; ++i) below[std::size(kBelowRows) + i] = IDC_MONITOR_LINE + i;
+    for (int i = 0; i < g_lines.count; ++i) below[std::size(kBelowRows) + i] = IDC_STEP_LINE + i;
     ShiftPixels(dialog, std::span(below, std::size(kBelowRows) + g_lines.count), ToPixels(dialog, 0, 0, 0, dy).bottom);
 }
 
@@ -154,10 +154,25 @@ void SetTrackbar(HWND trackbar, int maximum, int position)
     SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
 }
 
-void MakeMonitorLines(HWND dialog, const MonitorLines& lines)
+void MakeReportButton(HWND dialog, bool shown)
+{
+    constexpr Layout kOpenReport = {IDC_OPEN_REPORT, "Button", BS_PUSHBUTTON | WS_TABSTOP, 266, -1, 72, 14};
+    constexpr char kOpenReportCaption[] = "Open &report";
+    HWND button = GetDlgItem(dialog, IDC_OPEN_REPORT);
+    if (shown == (button != nullptr)) return;
+    if (!shown) {
+        DestroyWindow(button);
+        return;
+    }
+    // In the tab order before Finish, which keeps the focus.
+    button = Make(dialog, kOpenReport, 0, kRowsTop, GetDlgItem(dialog, IDC_MODEL_COMBO));
+    SetWindowTextA(button, kOpenReportCaption);
+}
+
+void MakeStepLines(HWND dialog, const MonitorLines& lines)
 {
     if (SameLines(lines, g_lines)) return;
-    for (int i = 0; i < g_lines.count; ++i) DestroyWindow(GetDlgItem(dialog, IDC_MONITOR_LINE + i));
+    for (int i = 0; i < g_lines.count; ++i) DestroyWindow(GetDlgItem(dialog, IDC_STEP_LINE + i));
     ShiftPixels(dialog, kBelowLines, -g_linesPixels);
     g_lines = lines;
     g_lines.count = std::clamp(g_lines.count, 0, kMaxMonitorLines);
@@ -178,7 +193,7 @@ void MakeMonitorLines(HWND dialog, const MonitorLines& lines)
         const int height = TextHeight(dialog, text.Get(), area.right - area.left);
         HWND line = CreateWindowExW(0, L"Static", text.Get(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, area.left,
                                     top, area.right - area.left, height, dialog,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MONITOR_LINE + i)), nullptr,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STEP_LINE + i)), nullptr,
                                     nullptr);
         SendMessageW(line, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
         SetWindowPos(line, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -9,6 +9,7 @@
 #include "platform/win32/WorkerThread.h"
 #include "platform/win32/Win32Platform.h"
 #include "resource.h"
+#include "wizard/KeepRun.h"
 #include "wizard/SettingRows.h"
 #include "wizard/Wizard.h"
 
@@ -121,6 +122,9 @@ void OnCommand(HWND dialog, int id, int notification)
     case IDC_RESTORE:
         RestoreSettings(platform);
         break;
+    case IDC_OPEN_REPORT:
+        OpenOfferedReport(dialog);
+        break;
     default:
         break;  // Escape (IDCANCEL) among them: it does not close the wizard
     }
@@ -162,6 +166,8 @@ INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         MoveToNextMonitor(Win32Platform());
         return TRUE;
     case WM_DESTROY:
+        // The values the user left are kept for --restore, however the wizard ends.
+        SaveMonitorSettings(Win32Platform());
         RemoveKeyHook();
         EndSettingsReports();
         EndWorkers();

@@ -11,6 +11,8 @@
 #include "platform/win32/DdcWorker.h"
 #include "platform/win32/DialogRowsWin32.h"
 #include "platform/win32/MonitorFactsWin32.h"
+#include "platform/win32/RunFilesWin32.h"
+#include "platform/win32/SystemDll.h"
 #include "platform/win32/MotionPlayer.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowFrame.h"
@@ -22,6 +24,7 @@ namespace {
 int g_ownMoves = 0;
 HWND g_patternWindow = nullptr;
 HWND g_dialog = nullptr;
+char g_offeredReport[kConfigPathSize] = {};
 
 // Marks the wizard's moves that Lumetta makes itself, which the dialog procedure must
 // not take for the user's.
@@ -137,10 +140,15 @@ public:
         MakeSettingRows(DialogWindow(), count);
     }
     void SetSlider(int id, int maximum, int position) override { SetTrackbar(Item(id), maximum, position); }
-    void SetMonitorLines(const MonitorLines& lines) override
+    void OfferReport(const char* path) override
+    {
+        CopyText(g_offeredReport, path);
+        MakeReportButton(DialogWindow(), path[0] != '\0');
+    }
+    void SetStepLines(const MonitorLines& lines) override
     {
         OwnMove own;
-        MakeMonitorLines(DialogWindow(), lines);
+        MakeStepLines(DialogWindow(), lines);
     }
 
 private:
@@ -210,6 +218,14 @@ public:
 bool OwnMoveUnderway() { return g_ownMoves > 0; }
 
 void UsePatternWindow(HWND window) { g_patternWindow = window; }
+
+void OpenOfferedReport(HWND owner)
+{
+    if (g_offeredReport[0] == '\0') return;
+    using OpenFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static const auto open = LookUp<OpenFn>(LoadSystemDll(L"shell32.dll"), "ShellExecuteW");
+    if (open != nullptr) open(owner, L"open", WideOfUtf8(g_offeredReport).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 void UseDialog(HWND dialog) { g_dialog = dialog; }
 
 #ifdef LUMETTA_INSTRUMENTED
@@ -222,6 +238,6 @@ Platform& Win32Platform()
     static ProfileIniReader ini;
     static Win32DialogControls dialog;
     static Win32Shell shell;
-    static Platform platform{ini, messages, dialog, PatternFrames(), shell, Win32SettingsChannel()};
+    static Platform platform{ini, messages, dialog, PatternFrames(), shell, Win32SettingsChannel(), Win32RunFiles()};
     return platform;
 }

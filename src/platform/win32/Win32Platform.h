@@ -13,6 +13,8 @@ Platform& Win32Platform();
 // of its own.
 void UsePatternWindow(HWND window);
 void UseDialog(HWND dialog);
+// Opens the report that the last step offers in the user's browser.
+void OpenOfferedReport(HWND owner);
 // True while Lumetta itself moves the wizard.
 bool OwnMoveUnderway();
 #ifdef LUMETTA_INSTRUMENTED

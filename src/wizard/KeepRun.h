@@ -1,0 +1,12 @@
+// What Lumetta keeps of a run: the report written at the last step, and each changed
+// monitor's final settings in monitors.ini, for `lumetta --restore`.
+#pragma once
+
+#include "platform/Platform.h"
+
+// Writes the report of the run so far, replacing the one this run wrote before, and
+// saves the monitors' settings. AppState tells where the report is, or why it is not.
+void KeepRun(Platform& platform);
+// Saves the final values of each monitor whose settings the run changed, keeping every
+// other monitor's entries; nothing when nothing changed.
+void SaveMonitorSettings(Platform& platform);

@@ -1,0 +1,217 @@
+#include "wizard/SavedSettings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "base/Text.h"
+#include "config/Config.h"
+#include "wizard/Capabilities.h"
+#include "wizard/SettingsWorker.h"
+
+namespace {
+
+constexpr std::string_view kHeader =
+    "; Lumetta's saved monitor settings: the values of the last run that changed them, for\n"
+    "; lumetta --restore. Lumetta rewrites this file whole.\n";
+constexpr std::string_view kCodePrefix = "VCP";
+
+std::string_view Trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+// "VCP10=80": a setting a slider may write and a value of at most 16 bits, as MCCS has.
+bool ReadValue(std::string_view line, std::uint8_t& code, std::uint32_t& value)
+{
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return false;
+    const std::string_view name = Trimmed(line.substr(0, equals));
+    const std::string_view number = Trimmed(line.substr(equals + 1));
+    if (name.size() != kCodePrefix.size() + 2 || !name.starts_with(kCodePrefix)) return false;
+    const int high = HexDigit(name[3]);
+    const int low = HexDigit(name[4]);
+    if (high < 0 || low < 0 || number.empty()) return false;
+    code = static_cast<std::uint8_t>(high * 16 + low);
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    constexpr std::uint32_t kLargestValue = 0xFFFF;
+    return error == std::errc{} && end == number.data() + number.size() && value <= kLargestValue &&
+           SliderMayWrite(code, VcpCodes{});
+}
+
+SavedMonitor* FindMonitor(SavedSettings& saved, std::string_view key)
+{
+    for (int i = 0; i < std::clamp(saved.count, 0, kMaxSavedMonitors); ++i)
+        if (key == saved.monitors[i].key) return &saved.monitors[i];
+    return nullptr;
+}
+
+void SetValue(SavedMonitor& monitor, std::uint8_t code, std::uint32_t value)
+{
+    monitor.count = std::clamp(monitor.count, 0, kMaxSavedCodes);
+    for (int i = 0; i < monitor.count; ++i) {
+        if (monitor.codes[i] != code) continue;
+        monitor.values[i] = value;
+        return;
+    }
+    if (monitor.count == kMaxSavedCodes) return;
+    monitor.codes[monitor.count] = code;
+    monitor.values[monitor.count++] = value;
+}
+
+std::string Label(std::uint8_t code)
+{
+    for (const NamedSetting& setting : NamedSettings())
+        if (setting.code == code) return std::string(setting.name);
+    char label[8];
+    std::snprintf(label, sizeof label, "VCP%02X", code);
+    return label;
+}
+
+}  // namespace
+
+SavedSettings ParseSavedSettings(std::string_view text)
+{
+    SavedSettings saved{};
+    SavedMonitor* current = nullptr;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = Trimmed(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (line.starts_with('[')) {
+            current = nullptr;
+            const std::string_view key = line.substr(1, line.size() >= 2 && line.back() == ']' ? line.size() - 2 : 0);
+            if (key.empty() || key.size() >= kMonitorKeySize || !IsValidUtf8(key)) continue;
+            current = FindMonitor(saved, key);
+            if (current == nullptr && saved.count < kMaxSavedMonitors) {
+                current = &saved.monitors[saved.count++];
+                *current = {};
+                CopyText(current->key, key);
+            }
+            continue;
+        }
+        std::uint8_t code = 0;
+        std::uint32_t value = 0;
+        if (current != nullptr && ReadValue(line, code, value)) SetValue(*current, code, value);
+    }
+    return saved;
+}
+
+std::string FormatSavedSettings(const SavedSettings& saved)
+{
+    std::string text(kHeader);
+    for (int i = 0; i < std::clamp(saved.count, 0, kMaxSavedMonitors); ++i) {
+        const SavedMonitor& monitor = saved.monitors[i];
+        if (monitor.count <= 0) continue;
+        text.append("\n[").append(monitor.key).append("]\n");
+        for (int k = 0; k < std::min(monitor.count, kMaxSavedCodes); ++k) {
+            char line[32];
+            std::snprintf(line, sizeof line, "VCP%02X=%u\n", monitor.codes[k], static_cast<unsigned>(monitor.values[k]));
+            text += line;
+        }
+    }
+    return text;
+}
+
+void SaveValues(SavedSettings& saved, std::string_view key, std::span<const std::uint8_t> codes,
+                std::span<const std::uint32_t> values)
+{
+    if (key.empty() || key.size() >= kMonitorKeySize) return;
+    SavedMonitor* monitor = FindMonitor(saved, key);
+    if (monitor == nullptr) {
+        if (saved.count >= kMaxSavedMonitors) return;
+        monitor = &saved.monitors[saved.count++];
+        *monitor = {};
+        CopyText(monitor->key, key);
+    }
+    for (std::size_t i = 0; i < std::min(codes.size(), values.size()); ++i)
+        if (SliderMayWrite(codes[i], VcpCodes{})) SetValue(*monitor, codes[i], values[i]);
+}
+
+const SavedMonitor* SavedFor(const SavedSettings& saved, std::string_view key)
+{
+    for (int i = 0; i < std::clamp(saved.count, 0, kMaxSavedMonitors); ++i)
+        if (!key.empty() && key == saved.monitors[i].key) return &saved.monitors[i];
+    return nullptr;
+}
+
+std::vector<std::string> MonitorKeys(std::span<const MonitorFacts* const> monitors)
+{
+    std::vector<std::string> keys;
+    std::vector<bool> needsPath;
+    for (const MonitorFacts* facts : monitors) {
+        const EdidInfo& edid = facts->edid;
+        if (!edid.valid) {
+            keys.emplace_back();
+            needsPath.push_back(true);
+            continue;
+        }
+        char key[64];
+        std::snprintf(key, sizeof key, "%s %04X", edid.manufacturer, static_cast<unsigned>(edid.productCode));
+        std::string text = key;
+        if (edid.serialNumber != 0)
+            text.append(" ").append(std::to_string(edid.serialNumber));
+        else if (edid.serialText[0] != '\0')
+            text.append(" ").append(edid.serialText);
+        keys.push_back(text);
+        needsPath.push_back(edid.serialNumber == 0 && edid.serialText[0] == '\0');
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        for (std::size_t j = 0; j < keys.size(); ++j)
+            if (i != j && !keys[i].empty() && keys[i] == keys[j]) needsPath[i] = true;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (!needsPath[i]) continue;
+        const std::string_view path = monitors[i]->devicePath;
+        if (path.empty())
+            keys[i].clear();
+        else
+            keys[i].append(keys[i].empty() ? "" : " ").append(path);
+    }
+    return keys;
+}
+
+RestoreResult RestoreValues(MonitorLink& link, const std::function<bool(std::uint32_t)>& pause,
+                            const char* monitorName, const SavedMonitor& saved)
+{
+    RestoreResult result{};
+    result.count = std::clamp(saved.count, 0, kMaxSavedCodes);
+    for (int i = 0; i < result.count; ++i) result.items[i] = {saved.codes[i], saved.values[i], RestoreOutcome::NoAnswer, 0};
+    const int physical = link.Open(monitorName);
+    for (int i = 0; i < result.count && physical > 0; ++i) {
+        RestoreResult::Item& item = result.items[i];
+        if (!SliderMayWrite(item.code, VcpCodes{})) continue;
+        for (int p = 0; p < physical; ++p) link.Write(p, item.code, item.value);
+        if (!pause(kWriteSpacingMs)) break;
+        VcpReading reading{};
+        if (!link.Read(0, item.code, reading)) continue;
+        item.readBack = reading.current;
+        item.outcome = reading.current == item.value ? RestoreOutcome::Taken : RestoreOutcome::NotTaken;
+    }
+    link.Close();
+    return result;
+}
+
+bool AllTaken(const RestoreResult& result)
+{
+    return std::all_of(result.items, result.items + std::clamp(result.count, 0, kMaxSavedCodes),
+                       [](const RestoreResult::Item& item) { return item.outcome == RestoreOutcome::Taken; });
+}
+
+std::string DescribeRestore(std::string_view monitorName, std::string_view key, const RestoreResult& result)
+{
+    std::string text(monitorName);
+    text.append(" (").append(key).append("):");
+    for (int i = 0; i < std::clamp(result.count, 0, kMaxSavedCodes); ++i) {
+        const RestoreResult::Item& item = result.items[i];
+        text.append(i == 0 ? " " : ", ").append(Label(item.code)).append(" ").append(std::to_string(item.value));
+        switch (item.outcome) {
+        case RestoreOutcome::Taken: text.append(" set"); break;
+        case RestoreOutcome::NotTaken: text.append(" not taken (reads ").append(std::to_string(item.readBack)).append(")"); break;
+        case RestoreOutcome::NoAnswer: text.append(" no answer"); break;
+        }
+    }
+    return text.append("\n");
+}
