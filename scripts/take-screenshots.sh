@@ -44,3 +44,37 @@ scripts/with-monitor-facts.sh scripts/wine-run.sh "$screenshot" "$exe" build/ste
 convert build/step1-monitor-facts.bmp -gravity center -crop 640x360+0+0 +repage -strip "$out/step1-monitor-facts.png"
 rm -f build/step1-monitor-facts.bmp
 echo "$out/step1-monitor-facts.png"
+
+# The last step with its line about the report, and the report itself, from a run on
+# the same display whose first monitor offers brightness and contrast over the test-only
+# dxva2.dll. The report is a web page; a headless Chromium draws it, where there is one.
+shots=build/screenshot-report
+prefix=build/wineprefix-monitor-facts
+system32=$prefix/drive_c/windows/system32
+reports=$prefix/drive_c/users/$(whoami)/AppData/Local/Lumetta/Reports
+rm -rf "$shots" "$reports"
+mkdir -p "$shots"
+cp data.ini "$shots/"
+printf '[DISPLAY1]\r\nPHYSICAL=1\r\nCAPS=(vcp(10 12))\r\nVCP10=35,100\r\nVCP12=60,100\r\n' \
+    >"$shots/fake-monitors.ini"
+scripts/with-monitor-facts.sh true
+cp "$system32/dxva2.dll" "$shots/dxva2.dll.wine"
+cp build/mingw/tests/e2e/dxva2.dll "$system32/dxva2.dll"
+LUMETTA_DLL_OVERRIDES=dxva2=n scripts/with-monitor-facts.sh scripts/wine-run.sh "$screenshot" "$exe" \
+    build/last-step-report.bmp "$root/$shots" 0 16 || true
+cp "$shots/dxva2.dll.wine" "$system32/dxva2.dll"
+convert build/last-step-report.bmp -gravity south -crop 620x300+0+0 +repage -strip "$out/last-step-report.png"
+rm -f build/last-step-report.bmp
+echo "$out/last-step-report.png"
+report=$(ls "$reports"/*.html | head -n 1)
+if command -v chromium >/dev/null; then
+    chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+        --user-data-dir="$root/$shots/chromium" --window-size=900,1100 \
+        --screenshot="$root/build/report.png" "file://$root/$report" 2>/dev/null
+    convert build/report.png -trim -bordercolor white -border 20 -strip "$out/report.png"
+    rm -f build/report.png
+    echo "$out/report.png"
+else
+    echo "no chromium: $out/report.png not redrawn" >&2
+fi
+rm -rf "$shots"
