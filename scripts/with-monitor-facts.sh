@@ -8,41 +8,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=$root/build/wineprefix-monitor-facts
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/xorg-env.sh"
 
 set_edid=$root/build/native/tests/fixtures/lumetta_set_edid
 if [ ! -x "$set_edid" ]; then
     (cd "$root" && cmake --preset native >/dev/null && cmake --build --preset native --target lumetta_set_edid)
 fi
 
-display=42
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-mkdir -p "$root/build"
 log=$root/build/xorg-monitor-facts.log
-# -noreset: the EDIDs live in the server, which would drop them when its last client leaves.
-Xorg ":$display" -config "$root/scripts/monitor-facts.conf" -noreset -nolisten tcp -logfile "$log" \
-    >/dev/null 2>&1 &
-xorg=$!
-command=
-stop() {
-    "$WINESERVER" -k 2>/dev/null || true
-    kill "$xorg" 2>/dev/null || true
-    wait "$xorg" 2>/dev/null || true
-}
-interrupted() {
-    [ -n "$command" ] && kill "$command" 2>/dev/null
-    exit "$1"
-}
-trap stop EXIT
-trap 'interrupted 129' HUP
-trap 'interrupted 130' INT
-trap 'interrupted 143' TERM
-export DISPLAY=:$display
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    kill -0 "$xorg" 2>/dev/null || { echo "Xorg did not start; see $log" >&2; exit 1; }
-    sleep 0.2
-done
-xdpyinfo >/dev/null 2>&1 || { echo "Xorg did not answer on $DISPLAY; see $log" >&2; exit 1; }
+start_xorg "$root/scripts/monitor-facts.conf" "$log"
 
 # The dummy driver lights DUMMY0 alone. DUMMY1 needs a mode added before it can be
 # placed; the next probe of the outputs (lumetta_set_edid makes one) reports it
@@ -63,7 +37,4 @@ make_wine_prefix
 # at every hide. The UseXVidMode=N that the Xinerama layout needs is not needed with RandR.
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 start_wine_server
-# In the background, so that a signal stops the server at once rather than after it.
-"$@" &
-command=$!
-wait "$command"
+run_command "$@"

@@ -28,6 +28,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WorkerThread.h"
 #include "resource.h"
+#include "wizard/KeepRun.h"
 #include "wizard/SavedSettings.h"
 #include "wizard/Wizard.h"
 
@@ -284,15 +285,7 @@ int RestoreSavedSettings(int only)
 {
     Platform& platform = Win32Platform();
     MonitorList monitors{};
-    platform.shell.EnumerateMonitors(monitors);
-    std::vector<std::unique_ptr<MonitorFacts>> facts;
-    std::vector<const MonitorFacts*> each;
-    for (int i = 0; i < monitors.count; ++i) {
-        facts.push_back(std::make_unique<MonitorFacts>());
-        platform.shell.GatherFacts(monitors.monitors[i].name, *facts.back());
-        each.push_back(facts.back().get());
-    }
-    const std::vector<std::string> keys = MonitorKeys(each);
+    const std::vector<std::string> keys = ConnectedMonitorKeys(platform, monitors);
     const auto saved = std::make_unique<SavedSettings>(ParseSavedSettings(ReadSavedSettingsFile()));
     std::vector<RestoreJob> jobs;
     for (int i = 0; i < monitors.count; ++i) {

@@ -70,15 +70,7 @@ void SaveMonitorSettings(Platform& platform)
     const SettingNotes& notes = g_app.settingNotes;
     if (!AnyChanged(notes)) return;
     MonitorList monitors{};
-    platform.shell.EnumerateMonitors(monitors);
-    std::vector<std::unique_ptr<MonitorFacts>> facts;
-    std::vector<const MonitorFacts*> each;
-    for (int i = 0; i < monitors.count; ++i) {
-        facts.push_back(std::make_unique<MonitorFacts>());
-        platform.shell.GatherFacts(monitors.monitors[i].name, *facts.back());
-        each.push_back(facts.back().get());
-    }
-    const std::vector<std::string> keys = MonitorKeys(each);
+    const std::vector<std::string> keys = ConnectedMonitorKeys(platform, monitors);
     auto saved = std::make_unique<SavedSettings>(ParseSavedSettings(platform.files.ReadSavedSettings()));
     for (int m = 0; m < monitors.count; ++m) {
         std::vector<std::uint8_t> codes;
@@ -94,4 +86,17 @@ void SaveMonitorSettings(Platform& platform)
         if (changed) SaveValues(*saved, keys[static_cast<std::size_t>(m)], codes, values);
     }
     platform.files.WriteSavedSettings(FormatSavedSettings(*saved));
+}
+
+std::vector<std::string> ConnectedMonitorKeys(Platform& platform, MonitorList& monitors)
+{
+    platform.shell.EnumerateMonitors(monitors);
+    std::vector<std::unique_ptr<MonitorFacts>> facts;
+    std::vector<const MonitorFacts*> each;
+    for (int i = 0; i < monitors.count; ++i) {
+        facts.push_back(std::make_unique<MonitorFacts>());
+        platform.shell.GatherFacts(monitors.monitors[i].name, *facts.back());
+        each.push_back(facts.back().get());
+    }
+    return MonitorKeys(each);
 }
