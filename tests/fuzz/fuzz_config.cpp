@@ -141,7 +141,14 @@ public:
         CopyText(shown, "2026-12-09 14:03");
         CopyText(stamp, "2026-12-09 1403");
     }
-    std::string ToUtf8(const char* text, TextEncoding) override { return text; }
+    // As Windows converts a guide's code-page text, with Latin-1 standing in for it.
+    std::string ToUtf8(const char* text, TextEncoding encoding) override
+    {
+        if (encoding == TextEncoding::Utf8) return text;
+        std::string utf8;
+        for (const char* c = text; *c != '\0'; ++c) AppendUtf8(utf8, static_cast<unsigned char>(*c));
+        return utf8;
+    }
     bool SaveReport(std::string_view fileName, std::string_view html, std::string& whereOrWhy) override
     {
         Require(fileName.ends_with(".html") && fileName.find_first_of("<>:\"/\\|?*") == std::string_view::npos,
