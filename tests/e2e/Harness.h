@@ -86,11 +86,10 @@ private:
     std::string overrides_;
 };
 
-// %LOCALAPPDATA% and %APPDATA% of the programs started while it lives: scratch folders,
-// or, for local, a file in place of a folder, which no report can be written under.
+// %LOCALAPPDATA% and %APPDATA% of the programs started while it lives: scratch folders.
 class UserFolders {
 public:
-    explicit UserFolders(bool localIsAFile = false);
+    UserFolders();
     ~UserFolders();
     UserFolders(const UserFolders&) = delete;
     UserFolders& operator=(const UserFolders&) = delete;

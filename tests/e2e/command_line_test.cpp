@@ -59,8 +59,6 @@ TEST_F(CommandLine, a_bad_argument_is_named_and_ends_with_code_2)
         std::string said;
     } rows[] = {
         {{"--bogus"}, "Unknown option \"--bogus\". Try lumetta --help.\n"},
-        {{"--pattern", "Nonsense"}, "Bad value \"Nonsense\" for --pattern. Try lumetta --help.\n"},
-        {{"--pattern", "VLines", "--list"}, "--pattern and --list cannot be used together. Try lumetta --help.\n"},
         {{"--config", "missing.ini"}, "Cannot read \"missing.ini\" for --config. Try lumetta --help.\n"},
         {{"--monitor", "9"},
          "There is no monitor \\\\.\\DISPLAY9 for --monitor. The monitors are \\\\.\\DISPLAY1. Try lumetta --list.\n"},
