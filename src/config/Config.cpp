@@ -32,13 +32,7 @@ constexpr std::array<Caption, 8> kCaptions = {{
     {"HIDE", IDC_HIDE},
 }};
 
-struct SettingName {
-    std::string_view name;  // as CONTROL writes it: exact, case-sensitive
-    std::uint8_t code;
-    const char* key;  // of the label in BUTTONS
-    const char* label;
-};
-constexpr std::array<SettingName, 9> kSettingNames = {{
+constexpr std::array<NamedSetting, 9> kSettingNames = {{
     {"Brightness", 0x10, "BRIGHTNESS", "Brightness:"},
     {"Contrast", 0x12, "CONTRAST", "Contrast:"},
     {"RedGain", 0x16, "REDGAIN", "Red gain:"},
@@ -53,11 +47,9 @@ constexpr std::array<SettingName, 9> kSettingNames = {{
 // A known name, or "VCP" and two hex digits; -1 for anything else.
 int SettingCode(std::string_view name)
 {
-    for (const SettingName& known : kSettingNames)
+    for (const NamedSetting& known : kSettingNames)
         if (known.name == name) return known.code;
-    if (name.size() == 5 && name.starts_with("VCP") && HexDigit(name[3]) >= 0 && HexDigit(name[4]) >= 0)
-        return HexDigit(name[3]) * 16 + HexDigit(name[4]);
-    return -1;
+    return VcpCode(name);
 }
 
 // Fields are separated by commas; every field but the first starts past any spaces
@@ -235,14 +227,16 @@ TextEncoding ReadButtonText(Platform& platform, const char* key, const char* fal
     return kOwnText;
 }
 
+int VcpCode(std::string_view name)
+{
+    if (name.size() == 5 && name.starts_with("VCP") && HexDigit(name[3]) >= 0 && HexDigit(name[4]) >= 0)
+        return HexDigit(name[3]) * 16 + HexDigit(name[4]);
+    return -1;
+}
+
 std::span<const NamedSetting> NamedSettings()
 {
-    static const auto names = [] {
-        std::array<NamedSetting, kSettingNames.size()> out{};
-        for (std::size_t i = 0; i < out.size(); ++i) out[i] = {kSettingNames[i].name, kSettingNames[i].code};
-        return out;
-    }();
-    return names;
+    return kSettingNames;
 }
 
 void ReadMonitorTexts(Platform& platform, MonitorTexts& texts)
@@ -281,7 +275,7 @@ ModelSignal ReadModelSignal(Platform& platform, int index)
 
 TextEncoding ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out)
 {
-    for (const SettingName& known : kSettingNames)
+    for (const NamedSetting& known : kSettingNames)
         if (known.code == code) return ReadButtonText(platform, known.key, known.label, out);
     char key[8];
     char label[16];

@@ -55,10 +55,14 @@ TextEncoding ReadButtonText(Platform& platform, const char* key, const char* fal
 TextEncoding ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out);
 // The settings CONTROL names by name, in the order the user guide lists them.
 struct NamedSetting {
-    std::string_view name;
+    std::string_view name;  // as CONTROL writes it: exact, case-sensitive
     std::uint8_t code;
+    const char* key;  // of the label in BUTTONS
+    const char* label;
 };
 std::span<const NamedSetting> NamedSettings();
+// "VCP" and two hex digits, as CONTROL and the saved settings write a code; -1 for anything else.
+int VcpCode(std::string_view name);
 // The texts of the lines about the monitor on step 1.
 void ReadMonitorTexts(Platform& platform, MonitorTexts& texts);
 // The SIGNAL key of the model at that index of the models table.

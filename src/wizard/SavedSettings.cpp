@@ -15,7 +15,6 @@ namespace {
 constexpr std::string_view kHeader =
     "; Lumetta's saved monitor settings: the values of the last run that changed them, for\n"
     "; lumetta --restore. Lumetta rewrites this file whole.\n";
-constexpr std::string_view kCodePrefix = "VCP";
 
 std::string_view Trimmed(std::string_view s)
 {
@@ -24,33 +23,43 @@ std::string_view Trimmed(std::string_view s)
     return s;
 }
 
-// "VCP10=80": a setting a slider may write and a value of at most 16 bits, as MCCS has.
+// "VCP10=80": a code and a value of at most 16 bits, as MCCS has.
 bool ReadValue(std::string_view line, std::uint8_t& code, std::uint32_t& value)
 {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return false;
-    const std::string_view name = Trimmed(line.substr(0, equals));
+    const int named = VcpCode(Trimmed(line.substr(0, equals)));
     const std::string_view number = Trimmed(line.substr(equals + 1));
-    if (name.size() != kCodePrefix.size() + 2 || !name.starts_with(kCodePrefix)) return false;
-    const int high = HexDigit(name[3]);
-    const int low = HexDigit(name[4]);
-    if (high < 0 || low < 0 || number.empty()) return false;
-    code = static_cast<std::uint8_t>(high * 16 + low);
+    if (named < 0 || number.empty()) return false;
+    code = static_cast<std::uint8_t>(named);
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     constexpr std::uint32_t kLargestValue = 0xFFFF;
-    return error == std::errc{} && end == number.data() + number.size() && value <= kLargestValue &&
-           SliderMayWrite(code, VcpCodes{});
+    return error == std::errc{} && end == number.data() + number.size() && value <= kLargestValue;
 }
 
-SavedMonitor* FindMonitor(SavedSettings& saved, std::string_view key)
+int IndexOf(const SavedSettings& saved, std::string_view key)
 {
     for (int i = 0; i < std::clamp(saved.count, 0, kMaxSavedMonitors); ++i)
-        if (key == saved.monitors[i].key) return &saved.monitors[i];
-    return nullptr;
+        if (!key.empty() && key == saved.monitors[i].key) return i;
+    return -1;
 }
 
+// The monitor kept under this key, added when there is room; null for a key that cannot be kept.
+SavedMonitor* FindOrAdd(SavedSettings& saved, std::string_view key)
+{
+    if (key.empty() || key.size() >= kMonitorKeySize) return nullptr;
+    if (const int i = IndexOf(saved, key); i >= 0) return &saved.monitors[i];
+    if (saved.count >= kMaxSavedMonitors) return nullptr;
+    SavedMonitor* added = &saved.monitors[saved.count++];
+    *added = {};
+    CopyText(added->key, key);
+    return added;
+}
+
+// Only what a slider may write is kept, whether the file or the wizard brings it.
 void SetValue(SavedMonitor& monitor, std::uint8_t code, std::uint32_t value)
 {
+    if (!SliderMayWrite(code, VcpCodes{})) return;
     monitor.count = std::clamp(monitor.count, 0, kMaxSavedCodes);
     for (int i = 0; i < monitor.count; ++i) {
         if (monitor.codes[i] != code) continue;
@@ -84,13 +93,7 @@ SavedSettings ParseSavedSettings(std::string_view text)
         if (line.starts_with('[')) {
             current = nullptr;
             const std::string_view key = line.substr(1, line.size() >= 2 && line.back() == ']' ? line.size() - 2 : 0);
-            if (key.empty() || key.size() >= kMonitorKeySize || !IsValidUtf8(key)) continue;
-            current = FindMonitor(saved, key);
-            if (current == nullptr && saved.count < kMaxSavedMonitors) {
-                current = &saved.monitors[saved.count++];
-                *current = {};
-                CopyText(current->key, key);
-            }
+            if (IsValidUtf8(key)) current = FindOrAdd(saved, key);
             continue;
         }
         std::uint8_t code = 0;
@@ -119,23 +122,15 @@ std::string FormatSavedSettings(const SavedSettings& saved)
 void SaveValues(SavedSettings& saved, std::string_view key, std::span<const std::uint8_t> codes,
                 std::span<const std::uint32_t> values)
 {
-    if (key.empty() || key.size() >= kMonitorKeySize) return;
-    SavedMonitor* monitor = FindMonitor(saved, key);
-    if (monitor == nullptr) {
-        if (saved.count >= kMaxSavedMonitors) return;
-        monitor = &saved.monitors[saved.count++];
-        *monitor = {};
-        CopyText(monitor->key, key);
-    }
-    for (std::size_t i = 0; i < std::min(codes.size(), values.size()); ++i)
-        if (SliderMayWrite(codes[i], VcpCodes{})) SetValue(*monitor, codes[i], values[i]);
+    SavedMonitor* monitor = FindOrAdd(saved, key);
+    if (monitor == nullptr) return;
+    for (std::size_t i = 0; i < std::min(codes.size(), values.size()); ++i) SetValue(*monitor, codes[i], values[i]);
 }
 
 const SavedMonitor* SavedFor(const SavedSettings& saved, std::string_view key)
 {
-    for (int i = 0; i < std::clamp(saved.count, 0, kMaxSavedMonitors); ++i)
-        if (!key.empty() && key == saved.monitors[i].key) return &saved.monitors[i];
-    return nullptr;
+    const int i = IndexOf(saved, key);
+    return i >= 0 ? &saved.monitors[i] : nullptr;
 }
 
 std::vector<std::string> MonitorKeys(std::span<const MonitorFacts* const> monitors)
