@@ -45,17 +45,10 @@ constexpr std::string_view kCutMark = "...";
 // Room for the largest buffer size in decimal.
 constexpr std::size_t kNumberSize = 24;
 
-constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, {}, AsciiLower, AsciiLower);
-}
-
 std::string_view Canonical(std::string_view name)
 {
     for (const Alias& alias : kAliases)
-        if (EqualsIgnoringCase(name, alias.spelling)) return alias.name;
+        if (EqualIgnoringAsciiCase(name, alias.spelling)) return alias.name;
     return name;
 }
 
@@ -63,7 +56,7 @@ const Option* FindOption(std::string_view name)
 {
     name = Canonical(name);
     for (const Option& option : kOptions)
-        if (EqualsIgnoringCase(name, option.name)) return &option;
+        if (EqualIgnoringAsciiCase(name, option.name)) return &option;
     return nullptr;
 }
 
@@ -119,7 +112,7 @@ bool Store(Command& command, const Option& option, std::string_view value, std::
 // From "n" or "\\.\DISPLAYn"; 0 for anything else.
 int MonitorNumber(std::string_view value)
 {
-    if (EqualsIgnoringCase(value.substr(0, kDisplayPrefix.size()), kDisplayPrefix))
+    if (EqualIgnoringAsciiCase(value.substr(0, kDisplayPrefix.size()), kDisplayPrefix))
         value.remove_prefix(kDisplayPrefix.size());
     const char* end = value.data() + value.size();
     int number = 0;

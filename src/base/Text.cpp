@@ -1,6 +1,9 @@
 #include "base/Text.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "base/Limits.h"
 
 namespace {
 
@@ -53,6 +56,17 @@ std::size_t CopyText(std::span<char> dest, std::string_view src, TextEncoding en
     if (encoding == TextEncoding::Utf8 && !dest.empty())
         src = src.substr(0, Utf8Boundary(src, std::min(src.size(), dest.size() - 1)));
     return CopyText(dest, src);
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    constexpr auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, {}, lower, lower);
+}
+
+bool SameMonitorName(const char* a, const char* b)
+{
+    return std::strncmp(a, b, kMonitorNameSize) == 0;
 }
 
 bool IsValidUtf8(std::string_view text)

@@ -20,6 +20,11 @@ std::size_t CopyText(std::span<char> dest, std::string_view src);
 // The same, but a UTF-8 text is cut before a character that does not fit whole.
 std::size_t CopyText(std::span<char> dest, std::string_view src, TextEncoding encoding);
 
+// Equal but for the case of ASCII letters, as Windows compares keys and options.
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+// Monitor names as the system gives them, compared within their buffers.
+bool SameMonitorName(const char* a, const char* b);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 // The value of a hex digit in either case; -1 for any other character.

@@ -44,16 +44,6 @@ std::string_view UpToNul(std::string_view s)
     return s.substr(0, s.find('\0'));
 }
 
-constexpr char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 // Takes the next line off text. CR LF, LF and CR all end a line; the empty lines that
 // splitting at each of them leaves behind are skipped like any blank line.
 std::string_view TakeLine(std::string_view& text)

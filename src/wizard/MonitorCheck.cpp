@@ -153,11 +153,7 @@ ModelSignal ParseModelSignal(std::string_view value)
 {
     while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
     while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
-    auto is = [value](std::string_view word) {
-        return value.size() == word.size() && std::equal(value.begin(), value.end(), word.begin(), [](char a, char b) {
-                   return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-               });
-    };
+    auto is = [value](std::string_view word) { return EqualIgnoringAsciiCase(value, word); };
     if (is("analogue") || is("analog")) return ModelSignal::Analogue;
     if (is("digital")) return ModelSignal::Digital;
     return ModelSignal::Any;

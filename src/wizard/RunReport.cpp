@@ -10,12 +10,11 @@ namespace {
 // A file name stays well below any path limit.
 constexpr std::size_t kMaxModelInName = 60;
 
-bool SameName(const char* a, const char* b) { return std::strncmp(a, b, kMonitorNameSize) == 0; }
 
 SettingNote* Find(SettingNotes& notes, const char* monitorName, std::uint8_t code)
 {
     for (int i = 0; i < std::clamp(notes.count, 0, kMaxOriginals); ++i)
-        if (notes.notes[i].code == code && SameName(notes.notes[i].monitorName, monitorName)) return &notes.notes[i];
+        if (notes.notes[i].code == code && SameMonitorName(notes.notes[i].monitorName, monitorName)) return &notes.notes[i];
     return nullptr;
 }
 

@@ -13,13 +13,12 @@ namespace {
 
 bool Plausible(const VcpReading& reading) { return reading.maximum > 0 && reading.current <= reading.maximum; }
 
-bool SameName(const char* a, const char* b) { return std::strncmp(a, b, kMonitorNameSize) == 0; }
 
 // Where the list holds a value for the same monitor and code; -1 where it holds none.
 int IndexOf(const CarriedValues& list, const CarriedValue& value)
 {
     for (int i = 0; i < std::clamp(list.count, 0, kMaxCarried); ++i)
-        if (list.values[i].code == value.code && SameName(list.values[i].monitorName, value.monitorName)) return i;
+        if (list.values[i].code == value.code && SameMonitorName(list.values[i].monitorName, value.monitorName)) return i;
     return -1;
 }
 
@@ -82,7 +81,7 @@ void SettingsWorker::Run()
 
 bool SettingsWorker::IsOpen(const char* monitorName) const
 {
-    return opened_ && SameName(openedName_, monitorName) && openGeneration_ == request_.openGeneration;
+    return opened_ && SameMonitorName(openedName_, monitorName) && openGeneration_ == request_.openGeneration;
 }
 
 // Stale handles are what stops these tools working after sleep: every new monitor,
@@ -175,7 +174,7 @@ std::uint32_t SettingsWorker::OriginalOf(std::uint8_t code, std::uint32_t curren
 {
     for (int i = 0; i < originalCount_; ++i) {
         const Original& o = originals_[i];
-        if (o.code == code && SameName(o.monitorName, openedName_)) return o.value;
+        if (o.code == code && SameMonitorName(o.monitorName, openedName_)) return o.value;
     }
     if (originalCount_ < kMaxOriginals) {
         Original& o = originals_[originalCount_++];
