@@ -1,5 +1,5 @@
 // The one record of shared state: wizard position, the tables read from data.ini,
-// the current monitor and the pattern window. Lives in static storage for the whole run.
+// the current monitor and what the wizard asks of it. Lives in static storage for the whole run.
 #pragma once
 
 #include <cstddef>
@@ -59,7 +59,6 @@ struct AppState {
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
     char monitorName[kMonitorNameSize] = {};
-    NativeHandle patternWindow = nullptr;
     NativeHandle instance = nullptr;
     std::int32_t firstPaintPending = 0;
     char scratch[kValueSize] = {};

@@ -58,7 +58,6 @@ bool g_patternOnly = false;
 
 LRESULT OpenWizard(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    g_app.patternWindow = window;
     UsePatternWindow(window);
     ShowWindow(window, SW_SHOW);
     if (g_patternOnly) {
@@ -237,15 +236,6 @@ int DpiAt(POINT point)
     return GetDeviceCaps(screen.Get(), LOGPIXELSX);
 }
 
-// A line from an ANSI data.ini, in UTF-8 as the listing is.
-void ToUtf8(char (&text)[kValueSize], TextEncoding encoding)
-{
-    if (encoding == TextEncoding::Utf8) return;
-    wchar_t wide[kValueSize];
-    const int units = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kValueSize);
-    if (units > 0) CopyText(text, Utf8OfWide(wide), TextEncoding::Utf8);
-}
-
 // --list: every monitor (or the one --monitor names) with what step 1 would say of it and
 // what it answers over DDC/CI, which is waited for 3 s at most in all.
 int ListMonitors(int only)
@@ -268,14 +258,15 @@ int ListMonitors(int only)
         facts = {};
         platform.shell.GatherFacts(monitor.name, facts);
         entry.lines = DescribeMonitor(facts, CheckMonitor(facts), texts);
-        for (int line = 0; line < entry.lines.count; ++line) ToUtf8(entry.lines.text[line], entry.lines.encoding[line]);
+        // A line from an ANSI data.ini, in UTF-8 as the listing is.
+        for (int line = 0; line < entry.lines.count; ++line)
+            CopyText(entry.lines.text[line], platform.files.ToUtf8(entry.lines.text[line], entry.lines.encoding[line]),
+                     TextEncoding::Utf8);
     }
     ProbeDdc(listed, kDdcWaitMs);
     std::string text;
     for (const ListedMonitor& entry : listed) text += ListMonitor(entry);
     SayToUser(text);
-    // A monitor still inside a DDC/CI call would hold the usual clean-up.
-    if (DdcRequestsPending()) ExitProcess(0);
     return 0;
 }
 
@@ -308,9 +299,7 @@ int RestoreSavedSettings(int only)
         allTaken = allTaken && AllTaken(job.result);
     }
     SayToUser(text);
-    const int code = allTaken ? 0 : 1;
-    if (DdcRequestsPending()) ExitProcess(static_cast<UINT>(code));
-    return code;
+    return allTaken ? 0 : 1;
 }
 
 // What the command line asks for before any window is made; false when it cannot be
@@ -322,9 +311,8 @@ bool Prepare(const Command& command)
            UseMonitor(command.monitor);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+// All that Lumetta does, whichever way the command line asks for it.
+int Run(HINSTANCE instance, int showCommand)
 {
     RestrictDllSearch();
     const std::vector<std::string> arguments = ReadArguments();
@@ -374,9 +362,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    const int exitCode = message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
-    // A worker stuck in a driver call would hold the clean-up that returning starts:
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    const int code = Run(instance, showCommand);
+    // A thread stuck in a driver call would hold the clean-up that returning starts:
     // the system frees what is left.
-    if (WorkersPending()) ExitProcess(static_cast<UINT>(exitCode));
-    return exitCode;
+    if (WorkersPending() || DdcRequestsPending()) ExitProcess(static_cast<UINT>(code));
+    return code;
 }

@@ -19,6 +19,7 @@ struct ReportBox {
 
 Mailbox<SettingsRequest, ReportBox> g_mailbox;
 WorkerThread g_thread;
+// Its own copy of the dialog handle: set before the worker starts, never changed while it runs.
 HWND g_dialog = nullptr;
 BOOL(WINAPI* g_unregisterSession)(HWND) = nullptr;
 

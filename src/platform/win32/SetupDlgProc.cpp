@@ -64,7 +64,6 @@ void InitDialog(HWND dialog)
 {
     // Recorded first: the configuration's message boxes are owned by the dialog.
     g_dialog = dialog;
-    UseDialog(dialog);
     ReportSettingsTo(dialog);
     AddMonitorCommand(dialog);
     InitWizard(Win32Platform());

@@ -12,6 +12,7 @@
 #include "platform/win32/DialogRowsWin32.h"
 #include "platform/win32/MonitorFactsWin32.h"
 #include "platform/win32/RunFilesWin32.h"
+#include "platform/win32/SetupDlgProc.h"
 #include "platform/win32/SystemDll.h"
 #include "platform/win32/MotionPlayer.h"
 #include "platform/win32/WideText.h"
@@ -23,7 +24,6 @@ namespace {
 
 int g_ownMoves = 0;
 HWND g_patternWindow = nullptr;
-HWND g_dialog = nullptr;
 char g_offeredReport[kConfigPathSize] = {};
 
 // Marks the wizard's moves that Lumetta makes itself, which the dialog procedure must
@@ -36,7 +36,7 @@ public:
     OwnMove& operator=(const OwnMove&) = delete;
 };
 
-HWND DialogWindow() { return g_dialog; }
+HWND DialogWindow() { return WizardDialog(); }
 HWND PatternWindow() { return g_patternWindow; }
 
 class Win32MessageBoxes final : public MessageBoxes {
@@ -226,7 +226,6 @@ void OpenOfferedReport(HWND owner)
     static const auto open = LookUp<OpenFn>(LoadSystemDll(L"shell32.dll"), "ShellExecuteW");
     if (open != nullptr) open(owner, L"open", WideOfUtf8(g_offeredReport).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
-void UseDialog(HWND dialog) { g_dialog = dialog; }
 
 #ifdef LUMETTA_INSTRUMENTED
 void LimitFrameRows(int rows) { PatternFrames().memory.LimitRows(rows); }

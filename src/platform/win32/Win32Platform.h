@@ -12,7 +12,6 @@ Platform& Win32Platform();
 // The pattern window, from the start of its creation; the wizard dialog, from the start
 // of its own.
 void UsePatternWindow(HWND window);
-void UseDialog(HWND dialog);
 // Opens the report that the last step offers in the user's browser.
 void OpenOfferedReport(HWND owner);
 // True while Lumetta itself moves the wizard.
