@@ -78,6 +78,7 @@ struct AppState {
     char modelName[kValueSize] = {};
     TextEncoding modelNamesEncoding = TextEncoding::Ansi;  // of the models' display names
     SettingNotes settingNotes = {};
+    std::uint32_t savedRevision = 0;  // of the setting notes last written to the saved settings
     char reportName[kValueSize] = {};
     char reportPath[kConfigPathSize] = {};  // where it is, or empty
     char reportProblem[kValueSize] = {};    // why it could not be written, or empty

@@ -68,7 +68,8 @@ void KeepRun(Platform& platform)
 void SaveMonitorSettings(Platform& platform)
 {
     const SettingNotes& notes = g_app.settingNotes;
-    if (!AnyChanged(notes)) return;
+    // Both the last step and the wizard's end save them: once is enough when nothing changed between.
+    if (!AnyChanged(notes) || notes.revision == g_app.savedRevision) return;
     MonitorList monitors{};
     const std::vector<std::string> keys = ConnectedMonitorKeys(platform, monitors);
     auto saved = std::make_unique<SavedSettings>(ParseSavedSettings(platform.files.ReadSavedSettings()));
@@ -85,7 +86,7 @@ void SaveMonitorSettings(Platform& platform)
         }
         if (changed) SaveValues(*saved, keys[static_cast<std::size_t>(m)], codes, values);
     }
-    platform.files.WriteSavedSettings(FormatSavedSettings(*saved));
+    if (platform.files.WriteSavedSettings(FormatSavedSettings(*saved))) g_app.savedRevision = notes.revision;
 }
 
 std::vector<std::string> ConnectedMonitorKeys(Platform& platform, MonitorList& monitors)

@@ -10,7 +10,6 @@ namespace {
 // A file name stays well below any path limit.
 constexpr std::size_t kMaxModelInName = 60;
 
-
 SettingNote* Find(SettingNotes& notes, const char* monitorName, std::uint8_t code)
 {
     for (int i = 0; i < std::clamp(notes.count, 0, kMaxOriginals); ++i)
@@ -26,6 +25,13 @@ SettingNote* Add(SettingNotes& notes, const char* monitorName, std::uint8_t code
     note.code = code;
     note.first = note.last = first;
     return &note;
+}
+
+void SetLast(SettingNotes& notes, SettingNote& note, std::uint32_t value)
+{
+    if (note.last == value) return;
+    note.last = value;
+    ++notes.revision;
 }
 
 constexpr std::string_view kStyle =
@@ -48,12 +54,12 @@ void NoteReading(SettingNotes& notes, const char* monitorName, std::uint8_t code
 {
     SettingNote* note = Find(notes, monitorName, code);
     if (note == nullptr) note = Add(notes, monitorName, code, first);
-    if (note != nullptr) note->last = current;
+    if (note != nullptr) SetLast(notes, *note, current);
 }
 
 void NoteSet(SettingNotes& notes, const char* monitorName, std::uint8_t code, std::uint32_t value)
 {
-    if (SettingNote* note = Find(notes, monitorName, code); note != nullptr) note->last = value;
+    if (SettingNote* note = Find(notes, monitorName, code); note != nullptr) SetLast(notes, *note, value);
 }
 
 bool AnyChanged(const SettingNotes& notes)

@@ -21,6 +21,7 @@ struct SettingNote {
 struct SettingNotes {
     int count;
     SettingNote notes[kMaxOriginals];
+    std::uint32_t revision;  // counts the changes of a last value, so that a save knows it is up to date
 };
 
 // A reading: the first value it gives is the setting's first, any later one its last.

@@ -9,6 +9,7 @@
 
 #include "FakePlatform.h"
 #include "resources/resource.h"
+#include "wizard/KeepRun.h"
 #include "wizard/SavedSettings.h"
 #include "wizard/SettingRows.h"
 #include "wizard/Wizard.h"
@@ -150,6 +151,9 @@ TEST(KeepRun, TheLastStepWritesTheReportAndTheChangedSettingsAreSaved)
     EXPECT_EQ(fake.dialog.monitorLines,
               std::vector<std::string>{"The report of this adjustment is saved as C:\\Reports\\2026-12-09 1403 Panel.html."});
     EXPECT_EQ(fake.files.saved, FormatSavedSettings(ParseSavedSettings("[ABC 0001 7]\nVCP10=5\n[LMT 1234 1001]\nVCP10=80\n")));
+    fake.files.saved = "as the user left it";  // the wizard's end rewrites nothing that is up to date
+    SaveMonitorSettings(fake.platform);
+    EXPECT_EQ(fake.files.saved, "as the user left it");
 
     fake.files.reportProblem = "Access denied";
     GoPrevious(fake.platform);
