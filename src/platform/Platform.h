@@ -136,6 +136,9 @@ public:
     // What the system tells of the monitor of that device name; what it cannot tell
     // stays unknown.
     virtual void GatherFacts(const char* monitorName, MonitorFacts& facts) = 0;
+    // Only what names the monitor, its EDID and device path: all that its saved settings
+    // are keyed by, without the slower rest.
+    virtual void IdentifyMonitor(const char* monitorName, MonitorFacts& facts) { GatherFacts(monitorName, facts); }
     // Moves and sizes the pattern window to cover exactly the rectangle (virtual-screen
     // pixels), without showing, hiding or activating it.
     virtual void PlacePatternWindow(Rect rect) = 0;

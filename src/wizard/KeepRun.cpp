@@ -96,7 +96,7 @@ std::vector<std::string> ConnectedMonitorKeys(Platform& platform, MonitorList& m
     std::vector<const MonitorFacts*> each;
     for (int i = 0; i < monitors.count; ++i) {
         facts.push_back(std::make_unique<MonitorFacts>());
-        platform.shell.GatherFacts(monitors.monitors[i].name, *facts.back());
+        platform.shell.IdentifyMonitor(monitors.monitors[i].name, *facts.back());
         each.push_back(facts.back().get());
     }
     return MonitorKeys(each);

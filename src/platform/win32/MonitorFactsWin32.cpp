@@ -181,14 +181,18 @@ void ReadDisplayConfig(const char* monitorName, MonitorFacts& facts)
 
 }  // namespace
 
-void GatherMonitorFacts(const char* monitorName, MonitorFacts& facts)
+void IdentifyMonitorOf(const char* monitorName, MonitorFacts& facts)
 {
     DISPLAY_DEVICEA device = {};
     device.cb = sizeof device;
-    if (EnumDisplayDevicesA(monitorName, 0, &device, EDD_GET_DEVICE_INTERFACE_NAME)) {
-        CopyText(facts.devicePath, std::string_view(device.DeviceID, strnlen(device.DeviceID, sizeof device.DeviceID)));
-        ReadEdid(facts.devicePath, facts.edid);
-    }
+    if (!EnumDisplayDevicesA(monitorName, 0, &device, EDD_GET_DEVICE_INTERFACE_NAME)) return;
+    CopyText(facts.devicePath, std::string_view(device.DeviceID, strnlen(device.DeviceID, sizeof device.DeviceID)));
+    ReadEdid(facts.devicePath, facts.edid);
+}
+
+void GatherMonitorFacts(const char* monitorName, MonitorFacts& facts)
+{
+    IdentifyMonitorOf(monitorName, facts);
     ReadModes(monitorName, facts);
     ReadRamp(monitorName, facts);
     ReadDisplayConfig(monitorName, facts);

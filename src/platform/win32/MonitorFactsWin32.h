@@ -6,3 +6,5 @@
 #include "wizard/MonitorCheck.h"
 
 void GatherMonitorFacts(const char* monitorName, MonitorFacts& facts);
+// Its EDID and device path only.
+void IdentifyMonitorOf(const char* monitorName, MonitorFacts& facts);

@@ -192,6 +192,10 @@ public:
     {
         GatherMonitorFacts(monitorName, facts);
     }
+    void IdentifyMonitor(const char* monitorName, MonitorFacts& facts) override
+    {
+        IdentifyMonitorOf(monitorName, facts);
+    }
     void EnumerateMonitors(MonitorList& monitors) override
     {
         monitors.count = 0;
