@@ -171,9 +171,7 @@ std::vector<std::string> MonitorKeys(std::span<const MonitorFacts* const> monito
 RestoreResult RestoreValues(MonitorLink& link, const std::function<bool(std::uint32_t)>& pause,
                             const char* monitorName, const SavedMonitor& saved)
 {
-    RestoreResult result{};
-    result.count = std::clamp(saved.count, 0, kMaxSavedCodes);
-    for (int i = 0; i < result.count; ++i) result.items[i] = {saved.codes[i], saved.values[i], RestoreOutcome::NoAnswer, 0};
+    RestoreResult result = NoAnswerResult(saved);
     const int physical = link.Open(monitorName);
     for (int i = 0; i < result.count && physical > 0; ++i) {
         RestoreResult::Item& item = result.items[i];
@@ -186,6 +184,14 @@ RestoreResult RestoreValues(MonitorLink& link, const std::function<bool(std::uin
         item.outcome = reading.current == item.value ? RestoreOutcome::Taken : RestoreOutcome::NotTaken;
     }
     link.Close();
+    return result;
+}
+
+RestoreResult NoAnswerResult(const SavedMonitor& saved)
+{
+    RestoreResult result{};
+    result.count = std::clamp(saved.count, 0, kMaxSavedCodes);
+    for (int i = 0; i < result.count; ++i) result.items[i] = {saved.codes[i], saved.values[i], RestoreOutcome::NoAnswer, 0};
     return result;
 }
 

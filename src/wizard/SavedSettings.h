@@ -58,6 +58,8 @@ struct RestoreResult {
 // back after at least kWriteSpacingMs; pause waits that long, false when time is up.
 RestoreResult RestoreValues(MonitorLink& link, const std::function<bool(std::uint32_t)>& pause,
                             const char* monitorName, const SavedMonitor& saved);
+// What a monitor that never answers did with its saved values: nothing.
+RestoreResult NoAnswerResult(const SavedMonitor& saved);
 bool AllTaken(const RestoreResult& result);
 // "\\.\DISPLAY1 (LMT 1234 1001): Brightness 80 set, Contrast 70 not taken (reads 65)\n"
 std::string DescribeRestore(std::string_view monitorName, std::string_view key, const RestoreResult& result);

@@ -9,18 +9,49 @@ namespace {
 
 bool g_pending = false;
 
-// Lives on the heap: a request left in a driver call keeps it until the process ends.
+enum class Ran { Done, NotStarted, Late };
+
+// Runs each job on a thread of its own and waits for all of them until one deadline. A
+// late job is told to stop through its event and left to its thread, which may still use
+// it: the caller deletes every other job.
+template <class Job>
+std::vector<Ran> RunWithin(const std::vector<Job*>& jobs, LPTHREAD_START_ROUTINE main, DWORD withinMs)
+{
+    std::vector<HANDLE> threads;
+    for (Job* job : jobs) {
+        job->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        threads.push_back(job->stop != nullptr ? CreateThread(nullptr, 0, main, job, 0, nullptr) : nullptr);
+    }
+    const ULONGLONG deadline = GetTickCount64() + withinMs;
+    std::vector<Ran> ran;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const ULONGLONG now = GetTickCount64();
+        if (threads[i] != nullptr &&
+            WaitForSingleObject(threads[i], now < deadline ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
+            SetEvent(jobs[i]->stop);
+            g_pending = true;
+            ran.push_back(Ran::Late);
+            continue;
+        }
+        ran.push_back(threads[i] != nullptr ? Ran::Done : Ran::NotStarted);
+        if (threads[i] != nullptr) CloseHandle(threads[i]);
+        if (jobs[i]->stop != nullptr) CloseHandle(jobs[i]->stop);
+    }
+    return ran;
+}
+
 struct Probe {
     char name[kMonitorNameSize] = {};
     DdcAnswer answer = DdcAnswer::None;
     VcpCodes caps;
     char text[kCapabilitiesSize] = {};
+    HANDLE stop = nullptr;
 };
 
 DWORD WINAPI ProbeMain(void* context)
 {
     auto& probe = *static_cast<Probe*>(context);
-    Dxva2Link link;
+    Dxva2Link link(probe.stop);
     if (link.Open(probe.name) > 0 && link.Capabilities(probe.text)) {
         probe.text[kCapabilitiesSize - 1] = '\0';
         probe.caps = ParseCapabilities(probe.text);
@@ -29,43 +60,9 @@ DWORD WINAPI ProbeMain(void* context)
     return 0;
 }
 
-}  // namespace
-
-void ProbeDdc(std::span<ListedMonitor> monitors, DWORD withinMs)
-{
-    std::vector<Probe*> probes;
-    std::vector<HANDLE> threads;
-    for (const ListedMonitor& listed : monitors) {
-        auto* probe = new Probe;
-        CopyText(probe->name, MonitorName(listed.monitor));
-        HANDLE thread = CreateThread(nullptr, 0, ProbeMain, probe, 0, nullptr);
-        probes.push_back(probe);
-        threads.push_back(thread);
-    }
-    const ULONGLONG deadline = GetTickCount64() + withinMs;
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
-        if (threads[i] == nullptr) {
-            delete probes[i];
-            continue;
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (WaitForSingleObject(threads[i], now < deadline ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
-            monitors[i].ddc = DdcAnswer::Stuck;
-            g_pending = true;
-            continue;  // the thread may still use its probe
-        }
-        monitors[i].ddc = probes[i]->answer;
-        monitors[i].caps = probes[i]->caps;
-        CloseHandle(threads[i]);
-        delete probes[i];
-    }
-}
-
-namespace {
-
 struct Restore {
     RestoreJob job;
-    HANDLE stop;
+    HANDLE stop = nullptr;
 };
 
 DWORD WINAPI RestoreMain(void* context)
@@ -80,39 +77,35 @@ DWORD WINAPI RestoreMain(void* context)
 
 }  // namespace
 
+void ProbeDdc(std::span<ListedMonitor> monitors, DWORD withinMs)
+{
+    std::vector<Probe*> probes;
+    for (const ListedMonitor& listed : monitors) {
+        probes.push_back(new Probe);
+        CopyText(probes.back()->name, MonitorName(listed.monitor));
+    }
+    const std::vector<Ran> ran = RunWithin(probes, ProbeMain, withinMs);
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (ran[i] == Ran::Late) {
+            monitors[i].ddc = DdcAnswer::Stuck;
+            continue;
+        }
+        if (ran[i] == Ran::Done) {
+            monitors[i].ddc = probes[i]->answer;
+            monitors[i].caps = probes[i]->caps;
+        }
+        delete probes[i];
+    }
+}
+
 void RestoreMonitors(std::span<RestoreJob> jobs, DWORD withinMs)
 {
     std::vector<Restore*> restores;
-    std::vector<HANDLE> threads;
-    for (const RestoreJob& job : jobs) {
-        auto* restore = new Restore{job, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-        restores.push_back(restore);
-        threads.push_back(restore->stop != nullptr ? CreateThread(nullptr, 0, RestoreMain, restore, 0, nullptr) : nullptr);
-    }
-    const ULONGLONG deadline = GetTickCount64() + withinMs;
+    for (const RestoreJob& job : jobs) restores.push_back(new Restore{job});
+    const std::vector<Ran> ran = RunWithin(restores, RestoreMain, withinMs);
     for (std::size_t i = 0; i < jobs.size(); ++i) {
-        RestoreJob& job = jobs[i];
-        // What a monitor that never answers did: nothing.
-        job.result = {};
-        job.result.count = std::clamp(job.saved.count, 0, kMaxSavedCodes);
-        for (int k = 0; k < job.result.count; ++k)
-            job.result.items[k] = {job.saved.codes[k], job.saved.values[k], RestoreOutcome::NoAnswer, 0};
-        const ULONGLONG now = GetTickCount64();
-        if (threads[i] == nullptr ||
-            WaitForSingleObject(threads[i], now < deadline ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
-            if (threads[i] == nullptr) {
-                if (restores[i]->stop != nullptr) CloseHandle(restores[i]->stop);
-                delete restores[i];
-                continue;
-            }
-            SetEvent(restores[i]->stop);
-            g_pending = true;  // the thread may still use its job
-            continue;
-        }
-        job.result = restores[i]->job.result;
-        CloseHandle(threads[i]);
-        CloseHandle(restores[i]->stop);
-        delete restores[i];
+        jobs[i].result = ran[i] == Ran::Done ? restores[i]->job.result : NoAnswerResult(jobs[i].saved);
+        if (ran[i] != Ran::Late) delete restores[i];
     }
 }
 
