@@ -114,18 +114,17 @@ std::string ValidUtf8(std::string_view bytes)
     return text;
 }
 
-// Empty when the file is missing or unreadable; a directory opens on some systems
-// and then fails at the first read. The path is UTF-8: a folder may be named in any
-// script, and the system opens it by its wide name.
-std::string ReadFileBytes(const char* path)
+}  // namespace
+
+// A directory opens on some systems and then fails at the first read.
+std::string ReadFileBytes(const std::filesystem::path& path, std::size_t limit)
 {
-    std::ifstream file(std::filesystem::path(std::u8string_view(reinterpret_cast<const char8_t*>(path))),
-                       std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     if (!file) return {};
     std::string bytes;
-    while (bytes.size() < kMaxIniFileBytes) {
+    while (bytes.size() < limit) {
         const std::size_t old = bytes.size();
-        const std::size_t wanted = std::min(std::max(kFirstReadChunk, old), kMaxIniFileBytes - old);
+        const std::size_t wanted = std::min(std::max(kFirstReadChunk, old), limit - old);
         bytes.resize(old + wanted);
         file.read(bytes.data() + old, static_cast<std::streamsize>(wanted));
         const auto got = static_cast<std::size_t>(file.gcount());
@@ -135,8 +134,6 @@ std::string ReadFileBytes(const char* path)
     if (file.bad()) return {};
     return bytes;
 }
-
-}  // namespace
 
 std::optional<std::string_view> LookUpIniValue(std::string_view text, std::string_view section,
                                                std::string_view key)
@@ -183,7 +180,13 @@ IniText DecodeIniBytes(std::string bytes)
     return {std::move(bytes), encoding};
 }
 
-IniText ReadIniFile(const char* path) { return DecodeIniBytes(ReadFileBytes(path)); }
+// The path is UTF-8: a folder may be named in any script, and the system opens it by its
+// wide name.
+IniText ReadIniFile(const char* path)
+{
+    return DecodeIniBytes(
+        ReadFileBytes(std::filesystem::path(std::u8string_view(reinterpret_cast<const char8_t*>(path))), kMaxIniFileBytes));
+}
 
 TextIniReader::TextIniReader(std::string bytes) : file_(DecodeIniBytes(std::move(bytes))) {}
 

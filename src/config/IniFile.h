@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -35,6 +36,8 @@ struct IniText {
 IniText DecodeIniBytes(std::string bytes);
 // The decoded file; an empty ANSI text when it is missing or unreadable.
 IniText ReadIniFile(const char* path);
+// At most limit bytes of a file, read in growing chunks; empty when it cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& path, std::size_t limit);
 
 // Holds the text of a data.ini in memory and answers like FileIniReader, whose reads
 // go through it: tests and fuzzing then exercise the program's own lookup. The path

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "config/IniFile.h"
 #include "platform/win32/WideText.h"
 
 namespace {
@@ -107,10 +107,5 @@ RunFiles& Win32RunFiles()
 std::string ReadSavedSettingsFile()
 {
     const std::filesystem::path path = SavedSettingsFile();
-    if (path.empty()) return {};
-    std::ifstream file(path, std::ios::binary);
-    std::string text(kMaxSavedFileBytes, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return text;
+    return path.empty() ? std::string() : ReadFileBytes(path, kMaxSavedFileBytes);
 }
