@@ -125,7 +125,7 @@ void FillRecord::FillRect(std::int64_t left, std::int64_t top, std::int64_t righ
 // Rows change only where a fill begins or ends: between two such edges every row is
 // the same, or, where a checkerboard lies, every other row is. Each distinct row is
 // composed once, from what covers it, in drawing order.
-FillRecord::ComposedRows FillRecord::Compose() const
+FillRecord::ComposedRows FillRecord::Compose(bool withCovered) const
 {
     ComposedRows composed;
     composed.rowOf.resize(static_cast<std::size_t>(rows_));
@@ -183,16 +183,17 @@ FillRecord::ComposedRows FillRecord::Compose() const
             known.emplace(key, ids[y & 1]);
             composed.rows.resize(composed.rows.size() + width, background_);
             std::uint32_t* row = composed.rows.data() + composed.rows.size() - width;
-            std::vector<std::pair<int, int>> spans;
             for (std::size_t i : covering) {
                 const PendingFill& fill = pending_[i];
                 if (fill.Plain())
                     std::fill(row + fill.left, row + fill.right, fill.colour);
                 else
                     for (int x = fill.left; x < fill.right; ++x) row[x] = ((x + y) & 1) == 0 ? fill.colour : fill.oddColour;
-                spans.emplace_back(fill.left, fill.right);
             }
+            if (!withCovered) continue;
             // The columns covered, as the fewest spans.
+            std::vector<std::pair<int, int>> spans;
+            for (std::size_t i : covering) spans.emplace_back(pending_[i].left, pending_[i].right);
             std::sort(spans.begin(), spans.end());
             std::vector<std::pair<int, int>> merged;
             for (const auto& span : spans) {
@@ -250,7 +251,7 @@ FrameRows RecordingCanvas::TakeRows()
     FrameRows frame;
     frame.width = width_;
     if (width_ > 0 && height_ > 0) {
-        ComposedRows composed = Compose();
+        ComposedRows composed = Compose(false);
         frame.rows = std::move(composed.rows);
         const std::vector<int>& rowOf = composed.rowOf;
         // Each run takes the repeat, up to kMaxRowPeriod rows, that carries it furthest.
@@ -326,7 +327,7 @@ Colour SoftCanvas::Pixel(int x, int y) const
 void SoftCanvas::Write() const
 {
     if (pending_.empty()) return;
-    const ComposedRows composed = Compose();
+    const ComposedRows composed = Compose(true);
     const auto width = static_cast<std::size_t>(width_);
     std::vector<std::uint32_t> mask;
     for (int top = 0; top < rows_;) {

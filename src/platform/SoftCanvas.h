@@ -67,7 +67,7 @@ protected:
     };
     // The distinct rows that the fills make of rows firstRow_ to firstRow_ + rows_ - 1,
     // each composed once over the background; for each of those rows, which it is; and
-    // for each distinct row, the columns the fills cover, as half-open spans.
+    // for each distinct row, the columns the fills cover, as half-open spans, when asked.
     struct ComposedRows {
         std::vector<std::uint32_t> rows;
         std::vector<int> rowOf;
@@ -79,7 +79,7 @@ protected:
     void LimitRows(int firstRow, int rows);
     // Once per drawing context, when it closes.
     virtual void ContextClosed() {}
-    ComposedRows Compose() const;
+    ComposedRows Compose(bool withCovered) const;
 
     int width_ = 0;
     int height_ = 0;
