@@ -72,10 +72,10 @@ struct AppState {
     MonitorFacts monitorFacts = {};
     MonitorLines monitorLines = {};
     int suggestedModel = 0;
-    // What is kept of the run: the model's name as the list shows it, every monitor
+    // What is kept of the run: the model chosen, every monitor
     // setting read or set, and the report. The last step is reached only through every
     // pattern step of the model, so the report tells them all.
-    char modelName[kValueSize] = {};
+    std::int32_t modelIndex = -1;  // in the models table, of the model whose steps are loaded
     TextEncoding modelNamesEncoding = TextEncoding::Ansi;  // of the models' display names
     SettingNotes settingNotes = {};
     std::uint32_t savedRevision = 0;  // of the setting notes last written to the saved settings

@@ -168,8 +168,7 @@ void LoadModelSteps(Platform& platform, int index)
     if (count < 0) count = 0;
     g_app.loadedStepCount = count;
     g_app.stepCount = count + 2;
-    // For the report: the model's name as the list shows it.
-    CopyText(g_app.modelName, index >= 0 && index < kMaxModels ? g_app.models[index].displayName : "");
+    g_app.modelIndex = index;
 
     for (int i = 0; i < count; ++i) {
         char line[kLineSize];

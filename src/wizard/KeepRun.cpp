@@ -37,7 +37,10 @@ RunRecord RecordOfRun(Platform& platform, std::string& stamp)
     if (mode.width > 0)
         record.mode = std::to_string(mode.width) + " x " + std::to_string(mode.height) +
                       (mode.hz > 1 ? " at " + std::to_string(static_cast<int>(mode.hz + 0.5)) + " Hz" : "");
-    record.model = platform.files.ToUtf8(g_app.modelName, g_app.modelNamesEncoding);
+    const int model = g_app.modelIndex;
+    record.model = model >= 0 && model < kMaxModels
+                       ? platform.files.ToUtf8(g_app.models[model].displayName, g_app.modelNamesEncoding)
+                       : std::string();
     for (int i = 0; i < g_app.loadedStepCount; ++i) {
         const StepRecord& step = g_app.steps[i];
         record.steps.push_back({platform.files.ToUtf8(step.purpose, g_app.stepsEncoding),
