@@ -127,14 +127,22 @@ TEST_F(MonitorFactsKeepRun, a_finished_run_leaves_a_report_and_restore_brings_it
     EXPECT_EQ(Setting(app, "VCP10"), "80,100");
 }
 
-TEST_F(KeepRun, restore_never_waits_long_on_a_monitor_whose_calls_never_return)
+TEST_F(KeepRun, restore_reads_what_makes_sense_of_a_damaged_file_and_never_hangs)
 {
     FakeDxva2 fake;
     UserFolders folders;
     std::filesystem::create_directories(folders.roaming / "Lumetta");
-    std::ofstream(folders.roaming / "Lumetta" / "monitors.ini", std::ios::binary) << "[" << DevicePath() << "]\nVCP10=80\n";
+    std::ofstream(folders.roaming / "Lumetta" / "monitors.ini", std::ios::binary)
+        << "garbage\n[" << DevicePath() << "]\nVCP10=80\nVCP12=lots\nVCPD6=1\n[unfinished\n";
+    const std::string monitor = "[DISPLAY1]\r\nPHYSICAL=1\r\nVCP10=30,100\r\nVCP12=40,100\r\nVCPD6=1,5\r\n";
+    Lumetta app(Restoring(monitor));
+    EXPECT_EQ(app.WaitForExit(), 0L);
+    EXPECT_EQ(app.Output(), "\\\\.\\DISPLAY1 (" + DevicePath() + "): Brightness 80 set\n");
+    EXPECT_EQ(Setting(app, "VCP10"), "80,100");
+    EXPECT_EQ(Setting(app, "WRITES"), "10=80");
+
     const ULONGLONG before = GetTickCount64();
-    Lumetta stuck(Restoring("[DISPLAY1]\r\nPHYSICAL=1\r\nVCP10=30,100\r\nLATENCY=-1\r\n"));
+    Lumetta stuck(Restoring(monitor + "LATENCY=-1\r\n"));
     EXPECT_EQ(stuck.WaitForExit(6000), 1L);
     EXPECT_LT(GetTickCount64() - before, 6000u);
     EXPECT_EQ(stuck.Output(), "\\\\.\\DISPLAY1 (" + DevicePath() + "): Brightness 80 no answer\n");
