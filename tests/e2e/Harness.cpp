@@ -147,7 +147,7 @@ std::wstring Variable(const wchar_t* name)
 
 }  // namespace
 
-UserFolders::UserFolders()
+UserFolders::UserFolders(bool localIsAFile)
     : root_(std::filesystem::temp_directory_path() / ("lumetta-folders-" + std::to_string(GetCurrentProcessId()))),
       oldLocal_(Variable(L"LOCALAPPDATA")),
       oldRoaming_(Variable(L"APPDATA"))
@@ -155,7 +155,10 @@ UserFolders::UserFolders()
     local = root_ / "Local";
     roaming = root_ / "Roaming";
     std::filesystem::create_directories(roaming);
-    std::filesystem::create_directories(local);
+    if (localIsAFile)
+        std::ofstream(local) << "not a folder";
+    else
+        std::filesystem::create_directories(local);
     SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
     SetEnvironmentVariableW(L"APPDATA", roaming.c_str());
 }

@@ -86,10 +86,11 @@ private:
     std::string overrides_;
 };
 
-// %LOCALAPPDATA% and %APPDATA% of the programs started while it lives: scratch folders.
+// %LOCALAPPDATA% and %APPDATA% of the programs started while it lives: scratch folders,
+// or, for local, a file in place of a folder, which no report can be written under.
 class UserFolders {
 public:
-    UserFolders();
+    explicit UserFolders(bool localIsAFile = false);
     ~UserFolders();
     UserFolders(const UserFolders&) = delete;
     UserFolders& operator=(const UserFolders&) = delete;

@@ -147,3 +147,19 @@ TEST_F(KeepRun, restore_reads_what_makes_sense_of_a_damaged_file_and_never_hangs
     EXPECT_LT(GetTickCount64() - before, 6000u);
     EXPECT_EQ(stuck.Output(), "\\\\.\\DISPLAY1 (" + DevicePath() + "): Brightness 80 no answer\n");
 }
+
+TEST_F(KeepRun, a_report_that_cannot_be_written_is_told_and_the_run_ends_as_always)
+{
+    UserFolders folders(true);
+    Lumetta app(kIni);
+    HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog != nullptr);
+    app.Press(dialog, IDC_NEXT);
+    app.Press(dialog, IDC_NEXT);
+    ASSERT_TRUE(WaitForStep(dialog, 3));
+    ASSERT_TRUE(Settled(dialog));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_STEP_LINE)).rfind("The report could not be saved: ", 0), 0u);
+    EXPECT_EQ(GetDlgItem(dialog, IDC_OPEN_REPORT), nullptr);
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+}

@@ -138,6 +138,34 @@ TEST_F(MonitorSettings, a_monitor_whose_calls_never_return_holds_neither_the_wiz
     }
 }
 
+// Guides are written by users: whatever CONTROL names, no trackbar puts the monitor to
+// sleep, resets it or switches its input.
+TEST_F(MonitorSettings, settings_that_are_no_level_are_never_written_and_brightness_still_is)
+{
+    UseFakeDxva2();
+    Lumetta app("[MODELS]\r\nMODEL_NUMBER=1\r\nMODEL0=P,Panel\r\n[P]\r\nMENU_NUMBER=2\r\n"
+                "MENU0=Risky, Look., Black, Black\r\nCONTROL0=VCPD6, VCP04, VCP60\r\n"
+                "MENU1=Black level, Set it., Black, Black\r\nCONTROL1=Brightness\r\n");
+    HWND dialog = Start(app, "[DISPLAY1]\r\nPHYSICAL=1\r\nCAPS=(vcp(04 10 60(0F 11 12) D6(01 04)))\r\n"
+                             "VCP04=0,1\r\nVCP10=50,100\r\nVCP60=15,18\r\nVCPD6=1,5\r\n");
+    ASSERT_TRUE(dialog != nullptr);
+    for (int row = 0; row < 3; ++row) {
+        HWND note = GetDlgItem(dialog, IDC_SETTING_NOTE + row);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(note) != FALSE; })) << row;
+        PostMessageA(GetDlgItem(dialog, IDC_SETTING_SLIDER + row), WM_KEYDOWN, VK_END, 0);
+        Drag(dialog, row, 2);
+    }
+    app.Press(dialog, IDC_RESTORE);
+    app.Press(dialog, IDC_NEXT);
+    ASSERT_TRUE(WaitForStep(dialog, 3));
+    ASSERT_TRUE(Shows(dialog, IDC_SETTING_VALUE, "50"));
+    Drag(dialog, 0, 80);
+    EXPECT_TRUE(WaitUntil([&] { return Setting(app, "DISPLAY1", "VCP10") == "80,100"; }));
+    EXPECT_EQ(Setting(app, "DISPLAY1", "WRITES"), "10=80");
+    app.Press(dialog, IDC_QUIT);
+    EXPECT_EQ(app.WaitForExit(), 0L);
+}
+
 // --list asks for the capabilities only, writes nothing, and never waits long for a bus.
 TEST_F(MonitorSettings, the_list_tells_what_each_monitor_offers_and_never_hangs)
 {
