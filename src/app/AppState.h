@@ -7,9 +7,10 @@
 
 #include "base/Limits.h"
 #include "base/Text.h"
+#include "keep/RunReport.h"
+#include "monitor/MonitorCheck.h"
+#include "monitor/Monitors.h"
 #include "platform/Platform.h"
-#include "wizard/MonitorCheck.h"
-#include "wizard/RunReport.h"
 
 // Window and module handles stay opaque here so that the core never needs <windows.h>.
 using NativeHandle = void*;
@@ -90,3 +91,6 @@ extern AppState g_app;
 // the user's own screen again.
 inline bool IsPatternStep(const AppState& app) { return app.currentStep > 1 && app.currentStep < app.stepCount; }
 
+// The current monitor, as AppState keeps it.
+Rect CurrentMonitorRect();
+void MakeCurrentMonitor(const Monitor& monitor);

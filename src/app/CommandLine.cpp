@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/Text.h"
+#include "monitor/Monitors.h"
 #include "patterns/PatternGrammar.h"
 
 namespace {
@@ -37,7 +38,6 @@ struct Alias {
 constexpr Alias kAliases[] = {{"-h", "--help"}, {"/?", "--help"}};
 
 constexpr std::string_view kOptionPrefix = "--";
-constexpr std::string_view kDisplayPrefix = "\\\\.\\display";
 constexpr std::string_view kTryHelp = " Try lumetta --help.";
 // How much of an argument a message quotes, so that the advice after it always fits.
 constexpr std::size_t kQuoteSize = 64;
@@ -112,8 +112,8 @@ bool Store(Command& command, const Option& option, std::string_view value, std::
 // From "n" or "\\.\DISPLAYn"; 0 for anything else.
 int MonitorNumber(std::string_view value)
 {
-    if (EqualIgnoringAsciiCase(value.substr(0, kDisplayPrefix.size()), kDisplayPrefix))
-        value.remove_prefix(kDisplayPrefix.size());
+    if (EqualIgnoringAsciiCase(value.substr(0, kDisplayNamePrefix.size()), kDisplayNamePrefix))
+        value.remove_prefix(kDisplayNamePrefix.size());
     const char* end = value.data() + value.size();
     int number = 0;
     const auto [stop, error] = std::from_chars(value.data(), end, number);

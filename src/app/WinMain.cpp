@@ -13,23 +13,24 @@
 #include "app/AppState.h"
 #include "app/CommandLine.h"
 #include "app/ConfigPath.h"
-#include "app/MonitorListing.h"
-#include "app/Monitors.h"
 #include "config/Config.h"
+#include "keep/RestoreSaved.h"
+#include "keep/SavedSettings.h"
+#include "keep/WriteRunFiles.h"
+#include "monitor/MonitorListing.h"
+#include "monitor/Monitors.h"
 #include "patterns/PaintCycle.h"
-#include "platform/win32/CommandWin32.h"
-#include "platform/win32/DdcRequests.h"
-#include "platform/win32/MotionPlayer.h"
-#include "platform/win32/RunFilesWin32.h"
-#include "platform/win32/SetupDlgProc.h"
-#include "platform/win32/SystemDll.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/WindowFrame.h"
-#include "platform/win32/Win32Platform.h"
-#include "platform/win32/WorkerThread.h"
 #include "resource.h"
-#include "wizard/KeepRun.h"
-#include "wizard/SavedSettings.h"
+#include "win32/CommandLineIo.h"
+#include "win32/DdcRequests.h"
+#include "win32/MotionPlayer.h"
+#include "win32/RunFilesWin32.h"
+#include "win32/SetupDlgProc.h"
+#include "win32/SystemDll.h"
+#include "win32/WideText.h"
+#include "win32/Win32Platform.h"
+#include "win32/WindowFrame.h"
+#include "win32/WorkerThread.h"
 #include "wizard/Wizard.h"
 
 namespace {
@@ -215,7 +216,7 @@ bool UseMonitor(int number)
     Win32Platform().shell.EnumerateMonitors(monitors);
     const int index = MonitorNumbered(monitors, number);
     if (index < 0) {
-        SayToUser("There is no monitor \\\\.\\DISPLAY" + std::to_string(number) + " for --monitor. The monitors are " +
+        SayToUser("There is no monitor " + DisplayName(number) + " for --monitor. The monitors are " +
                   MonitorNames(monitors) + ". Try lumetta --list.\n");
         return false;
     }

@@ -58,6 +58,13 @@ std::size_t CopyText(std::span<char> dest, std::string_view src, TextEncoding en
     return CopyText(dest, src);
 }
 
+std::string_view Trim(std::string_view text, std::string_view characters)
+{
+    const std::size_t first = text.find_first_not_of(characters);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(characters) - first + 1);
+}
+
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     constexpr auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };

@@ -20,6 +20,9 @@ std::size_t CopyText(std::span<char> dest, std::string_view src);
 // The same, but a UTF-8 text is cut before a character that does not fit whole.
 std::size_t CopyText(std::span<char> dest, std::string_view src, TextEncoding encoding);
 
+// The text without any of those characters at either end.
+std::string_view Trim(std::string_view text, std::string_view characters = " ");
+
 // Equal but for the case of ASCII letters, as Windows compares keys and options.
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 // Monitor names as the system gives them, compared within their buffers.

@@ -205,10 +205,8 @@ int ParseControlNames(std::string_view value, std::uint8_t (&codes)[kMaxSettingR
     int count = 0;
     while (count < kMaxSettingRows && !value.empty()) {
         const std::size_t comma = value.find(',');
-        std::string_view name = value.substr(0, comma);
+        const std::string_view name = Trim(value.substr(0, comma));
         value = comma == std::string_view::npos ? std::string_view{} : value.substr(comma + 1);
-        while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
-        while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
         const int code = SettingCode(name);
         if (code < 0) continue;
         bool repeated = false;
@@ -238,38 +236,12 @@ std::span<const NamedSetting> NamedSettings()
     return kSettingNames;
 }
 
-void ReadMonitorTexts(Platform& platform, MonitorTexts& texts)
+TextEncoding ReadModelValue(Platform& platform, int index, const char* key, std::span<char> out)
 {
-    struct Key {
-        const char* key;
-        const char* english;
-        MonitorTexts::Text& text;
-    };
-    const Key keys[] = {
-        {"NATIVE", "native", texts.native},
-        {"DIGITAL", "digital input", texts.digital},
-        {"ANALOGUE", "analogue input", texts.analogue},
-        {"NOTNATIVE", "The desktop is {desktop}; this monitor's native mode is {native}. Set {native} before you adjust.",
-         texts.findings[static_cast<int>(Finding::NotNative)]},
-        {"SLOWER", "The desktop runs at {rate} Hz; this monitor offers {best} Hz at this size. Set {best} Hz before you adjust.",
-         texts.findings[static_cast<int>(Finding::SlowerRate)]},
-        {"CURVE", "Another program has changed the colours: a calibration curve, f.lux or a vendor tool. Turn it off, "
-                  "and Night light too, before you adjust.",
-         texts.findings[static_cast<int>(Finding::ColoursAltered)]},
-        {"HDR", "HDR is on. Turn it off in the display settings before you adjust.",
-         texts.findings[static_cast<int>(Finding::HdrOn)]},
-        {"FEWBITS", "The picture has {bits} bits per colour. Set 8 or more in the graphics driver's settings before you adjust.",
-         texts.findings[static_cast<int>(Finding::FewBits)]},
-    };
-    for (const Key& key : keys) key.text.encoding = ReadButtonText(platform, key.key, key.english, key.text.text);
-}
-
-ModelSignal ReadModelSignal(Platform& platform, int index)
-{
-    if (index < 0 || index >= kMaxModels) return ModelSignal::Any;
-    char value[kValueSize];
-    platform.ini.Read(g_app.models[index].section, "SIGNAL", value, g_app.configPath);
-    return ParseModelSignal(value);
+    if (out.empty()) return TextEncoding::Ansi;
+    out[0] = '\0';
+    if (index < 0 || index >= kMaxModels) return TextEncoding::Ansi;
+    return platform.ini.Read(g_app.models[index].section, key, out, g_app.configPath);
 }
 
 TextEncoding ReadSettingLabel(Platform& platform, std::uint8_t code, std::span<char> out)

@@ -9,7 +9,6 @@
 
 #include "base/Limits.h"
 #include "platform/Platform.h"
-#include "wizard/MonitorCheck.h"
 
 // Display names of the models, in the order of their keys; not kept in AppState.
 struct ModelNames {
@@ -63,7 +62,6 @@ struct NamedSetting {
 std::span<const NamedSetting> NamedSettings();
 // "VCP" and two hex digits, as CONTROL and the saved settings write a code; -1 for anything else.
 int VcpCode(std::string_view name);
-// The texts of the lines about the monitor on step 1.
-void ReadMonitorTexts(Platform& platform, MonitorTexts& texts);
-// The SIGNAL key of the model at that index of the models table.
-ModelSignal ReadModelSignal(Platform& platform, int index);
+// A key of the section of the model at that index of the models table; empty for an
+// index outside it.
+TextEncoding ReadModelValue(Platform& platform, int index, const char* key, std::span<char> out);

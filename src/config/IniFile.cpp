@@ -19,25 +19,9 @@ constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Windows trims names and values of these, and nothing else (not form feed).
-constexpr bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\v';
-}
+constexpr std::string_view kBlanks = " \t\v";
 
-std::string_view TrimBlanks(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-// The caller's names lose spaces only: a tab in an argument makes the match fail.
-std::string_view TrimSpaces(std::string_view s)
-{
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
+std::string_view TrimBlanks(std::string_view s) { return Trim(s, kBlanks); }
 
 std::string_view UpToNul(std::string_view s)
 {
@@ -138,8 +122,9 @@ std::string ReadFileBytes(const std::filesystem::path& path, std::size_t limit)
 std::optional<std::string_view> LookUpIniValue(std::string_view text, std::string_view section,
                                                std::string_view key)
 {
-    section = TrimSpaces(section);
-    key = TrimSpaces(key);
+    // The caller's names lose spaces only: a tab in an argument makes the match fail.
+    section = Trim(section);
+    key = Trim(key);
     // The model loader asks for an empty section name and must get nothing, even where
     // Windows would find a "[]" section.
     if (section.empty()) return std::nullopt;

@@ -1,7 +1,7 @@
 // The seams through which the portable core reaches the desktop: drawing, message
 // boxes, the INI reader, the wizard's controls, the shell of the two windows on the
 // desktop's monitors and the monitors' own settings over DDC/CI. The
-// Win32 layer implements them in platform/win32; tests and tools implement them in memory.
+// Win32 adapters implement them in src/win32; tests and tools implement them in memory.
 #pragma once
 
 #include <cstddef>
@@ -24,8 +24,8 @@ inline constexpr Colour kRed = 0x0000FF;
 inline constexpr Colour kGreen = 0x00FF00;
 inline constexpr Colour kBlue = 0xFF0000;
 
-struct MonitorList;   // app/Monitors.h
-struct MonitorFacts;  // wizard/MonitorCheck.h
+struct MonitorList;   // monitor/Monitors.h
+struct MonitorFacts;  // monitor/MonitorCheck.h
 struct MonitorLines;
 
 // One drawing context, held for the length of one painter call; closing it (the

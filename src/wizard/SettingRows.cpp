@@ -6,8 +6,8 @@
 #include "app/AppState.h"
 #include "base/Text.h"
 #include "config/Config.h"
+#include "monitor/SettingsWorker.h"
 #include "resources/resource.h"
-#include "wizard/SettingsWorker.h"
 
 namespace {
 

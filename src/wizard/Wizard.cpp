@@ -6,11 +6,11 @@
 #include <string>
 
 #include "app/AppState.h"
-#include "app/Monitors.h"
 #include "base/Text.h"
 #include "config/Config.h"
+#include "keep/WriteRunFiles.h"
+#include "monitor/Monitors.h"
 #include "resources/resource.h"
-#include "wizard/KeepRun.h"
 #include "wizard/SettingRows.h"
 
 namespace {
@@ -76,7 +76,11 @@ void CheckCurrentMonitor(Platform& platform)
     const int count = std::min(platform.dialog.ListEntryCount(IDC_MODEL_COMBO), kMaxModels);
     ModelSignal signals[kMaxModels] = {};
     // The guide's keys are read only where the monitor tells its input.
-    for (int i = 0; i < count && input != EdidInput::Unknown; ++i) signals[i] = ReadModelSignal(platform, i);
+    for (int i = 0; i < count && input != EdidInput::Unknown; ++i) {
+        char signal[kValueSize];
+        ReadModelValue(platform, i, "SIGNAL", signal);
+        signals[i] = ParseModelSignal(signal);
+    }
     g_app.suggestedModel = SuggestModel(input, std::span(signals, static_cast<std::size_t>(count)));
 }
 
@@ -252,7 +256,7 @@ void RefreshWizard(Platform& platform)
     ShowStepCaption(dialog);
     // The report is written as the last step is reached, before the line that tells of it.
     const bool last = g_app.currentStep == g_app.stepCount;
-    if (last) KeepRun(platform);
+    if (last) WriteRunFiles(platform);
     ShowStepLines(platform);
     ShowSettingRows(platform);
     dialog.OfferReport(last ? g_app.reportPath : "");
@@ -295,4 +299,30 @@ void FollowDisplayChange(Platform& platform)
     // Handles of physical monitors do not survive a display change.
     ShowOn(platform, monitors.monitors[current], true);
     if (MonitorAtCentre(monitors, platform.dialog.DialogRect()) < 0) PlaceDialog(platform.dialog, StepPlacement(), true);
+}
+
+void ReadMonitorTexts(Platform& platform, MonitorTexts& texts)
+{
+    struct Key {
+        const char* key;
+        const char* english;
+        MonitorTexts::Text& text;
+    };
+    const Key keys[] = {
+        {"NATIVE", "native", texts.native},
+        {"DIGITAL", "digital input", texts.digital},
+        {"ANALOGUE", "analogue input", texts.analogue},
+        {"NOTNATIVE", "The desktop is {desktop}; this monitor's native mode is {native}. Set {native} before you adjust.",
+         texts.findings[static_cast<int>(Finding::NotNative)]},
+        {"SLOWER", "The desktop runs at {rate} Hz; this monitor offers {best} Hz at this size. Set {best} Hz before you adjust.",
+         texts.findings[static_cast<int>(Finding::SlowerRate)]},
+        {"CURVE", "Another program has changed the colours: a calibration curve, f.lux or a vendor tool. Turn it off, "
+                  "and Night light too, before you adjust.",
+         texts.findings[static_cast<int>(Finding::ColoursAltered)]},
+        {"HDR", "HDR is on. Turn it off in the display settings before you adjust.",
+         texts.findings[static_cast<int>(Finding::HdrOn)]},
+        {"FEWBITS", "The picture has {bits} bits per colour. Set 8 or more in the graphics driver's settings before you adjust.",
+         texts.findings[static_cast<int>(Finding::FewBits)]},
+    };
+    for (const Key& key : keys) key.text.encoding = ReadButtonText(platform, key.key, key.english, key.text.text);
 }

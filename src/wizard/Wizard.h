@@ -2,6 +2,7 @@
 // dialog procedure in SetupDlgProc.cpp turns Win32 messages into these calls.
 #pragma once
 
+#include "monitor/MonitorCheck.h"
 #include "platform/Platform.h"
 
 // Runs once the dialog window is recorded in AppState: records the primary monitor as
@@ -27,3 +28,6 @@ void MoveToNextMonitor(Platform& platform);
 // After the display configuration changed: the current monitor again (by name), or the
 // primary when it is gone; a wizard left on no monitor is placed on the current one.
 void FollowDisplayChange(Platform& platform);
+
+// The texts of step 1's lines about the monitor, as the guide gives them or in English.
+void ReadMonitorTexts(Platform& platform, MonitorTexts& texts);

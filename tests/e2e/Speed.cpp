@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "Harness.h"
 #include "app/AppState.h"
+#include "Harness.h"
 #include "patterns/Motion.h"
 #include "patterns/PaintCycle.h"
 #include "patterns/Painters.h"

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "monitor/Capabilities.h"
 #include "Require.h"
-#include "wizard/Capabilities.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Require.h"
 #include "app/CommandLine.h"
 #include "patterns/PatternGrammar.h"
+#include "Require.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "Require.h"
 #include "app/AppState.h"
-#include "app/Monitors.h"
 #include "base/Text.h"
 #include "config/Config.h"
 #include "config/IniFile.h"
+#include "monitor/Monitors.h"
 #include "patterns/PaintCycle.h"
 #include "platform/SoftCanvas.h"
+#include "Require.h"
 #include "resources/resource.h"
 #include "wizard/Wizard.h"
 

@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "monitor/Edid.h"
 #include "Require.h"
-#include "wizard/Edid.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Require.h"
 #include "app/AppState.h"
 #include "patterns/PaintCycle.h"
 #include "patterns/Painters.h"
 #include "patterns/PatternGrammar.h"
 #include "platform/SoftCanvas.h"
+#include "Require.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include "app/AppState.h"
 #include "app/ConfigPath.h"
-#include "app/Monitors.h"
 #include "base/Text.h"
 #include "config/IniFile.h"
+#include "monitor/Monitors.h"
 #include "platform/Platform.h"
 #include "platform/SoftCanvas.h"
 

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FakePlatform.h"
 #include "config/Config.h"
+#include "FakePlatform.h"
 #include "patterns/PatternGrammar.h"
 #include "resources/resource.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/Capabilities.h"
+#include "monitor/Capabilities.h"
 
 namespace {
 

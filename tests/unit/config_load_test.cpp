@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
+#include "config/Config.h"
 #include "ExampleIni.h"
 #include "FakePlatform.h"
-#include "config/Config.h"
 #include "resources/resource.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "wizard/Edid.h"
+#include "monitor/Edid.h"
 
 namespace {
 

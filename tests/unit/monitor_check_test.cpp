@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "FakePlatform.h"
 #include "config/Config.h"
+#include "FakePlatform.h"
 #include "resources/resource.h"
 #include "wizard/Wizard.h"
 

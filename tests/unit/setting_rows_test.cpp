@@ -1,8 +1,8 @@
 // The CONTROL key, and the rows of monitor settings that the wizard shows for it.
 #include <gtest/gtest.h>
 
-#include "FakePlatform.h"
 #include "config/Config.h"
+#include "FakePlatform.h"
 #include "resources/resource.h"
 #include "wizard/SettingRows.h"
 #include "wizard/Wizard.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/SettingsWorker.h"
+#include "monitor/SettingsWorker.h"
 
 namespace {
 
