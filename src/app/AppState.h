@@ -7,7 +7,7 @@
 
 #include "base/Limits.h"
 #include "base/Text.h"
-#include "keep/RunReport.h"
+#include "keep/SettingNotes.h"
 #include "monitor/MonitorCheck.h"
 #include "monitor/Monitors.h"
 #include "platform/Platform.h"

@@ -23,6 +23,14 @@ struct RestoreResult {
     } items[kMaxSavedCodes];
 };
 
+// One monitor's saved settings to give back, and what it did with them.
+struct RestoreJob {
+    char monitorName[kMonitorNameSize];
+    std::string key;
+    SavedMonitor saved;
+    RestoreResult result;
+};
+
 // Writes each saved value to every physical monitor of the display monitor, then reads it
 // back after at least kWriteSpacingMs; pause waits that long, false when time is up.
 RestoreResult RestoreValues(MonitorLink& link, const std::function<bool(std::uint32_t)>& pause,

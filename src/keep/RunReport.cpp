@@ -10,30 +10,6 @@ namespace {
 // A file name stays well below any path limit.
 constexpr std::size_t kMaxModelInName = 60;
 
-SettingNote* Find(SettingNotes& notes, const char* monitorName, std::uint8_t code)
-{
-    for (int i = 0; i < std::clamp(notes.count, 0, kMaxOriginals); ++i)
-        if (notes.notes[i].code == code && SameMonitorName(notes.notes[i].monitorName, monitorName)) return &notes.notes[i];
-    return nullptr;
-}
-
-SettingNote* Add(SettingNotes& notes, const char* monitorName, std::uint8_t code, std::uint32_t first)
-{
-    if (notes.count < 0 || notes.count >= kMaxOriginals) return nullptr;
-    SettingNote& note = notes.notes[notes.count++];
-    CopyText(note.monitorName, std::string_view(monitorName, strnlen(monitorName, kMonitorNameSize - 1)));
-    note.code = code;
-    note.first = note.last = first;
-    return &note;
-}
-
-void SetLast(SettingNotes& notes, SettingNote& note, std::uint32_t value)
-{
-    if (note.last == value) return;
-    note.last = value;
-    ++notes.revision;
-}
-
 constexpr std::string_view kStyle =
     "body{font-family:Segoe UI,Arial,sans-serif;margin:2em;color:#222}"
     "h1{font-size:1.4em}h2{font-size:1.1em;margin-top:1.5em}"
@@ -48,26 +24,6 @@ void Row(std::string& html, std::initializer_list<std::string_view> cells, bool 
 }
 
 }  // namespace
-
-void NoteReading(SettingNotes& notes, const char* monitorName, std::uint8_t code, std::uint32_t first,
-                 std::uint32_t current)
-{
-    SettingNote* note = Find(notes, monitorName, code);
-    if (note == nullptr) note = Add(notes, monitorName, code, first);
-    if (note != nullptr) SetLast(notes, *note, current);
-}
-
-void NoteSet(SettingNotes& notes, const char* monitorName, std::uint8_t code, std::uint32_t value)
-{
-    if (SettingNote* note = Find(notes, monitorName, code); note != nullptr) SetLast(notes, *note, value);
-}
-
-bool AnyChanged(const SettingNotes& notes)
-{
-    for (int i = 0; i < std::clamp(notes.count, 0, kMaxOriginals); ++i)
-        if (notes.notes[i].first != notes.notes[i].last) return true;
-    return false;
-}
 
 std::string EscapeHtml(std::string_view text)
 {

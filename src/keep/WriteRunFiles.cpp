@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "config/Config.h"
+#include "keep/RunReport.h"
 #include "keep/SavedSettings.h"
 #include "monitor/Monitors.h"
 

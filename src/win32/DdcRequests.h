@@ -14,13 +14,6 @@
 
 // Each monitor's capabilities string, nothing written; Stuck where none came in time.
 void ProbeDdc(std::span<ListedMonitor> monitors, DWORD withinMs);
-// One monitor's saved settings to give back, and what it did with them.
-struct RestoreJob {
-    char monitorName[kMonitorNameSize];
-    std::string key;
-    SavedMonitor saved;
-    RestoreResult result;
-};
 // Gives each monitor its saved values from a thread of its own; a monitor that has not
 // answered within withinMs, all monitors together, is told to stop and counts as one
 // that did not answer.

@@ -9,6 +9,7 @@
 
 #include "FakePlatform.h"
 #include "keep/RestoreSaved.h"
+#include "keep/RunReport.h"
 #include "keep/SavedSettings.h"
 #include "keep/WriteRunFiles.h"
 #include "resources/resource.h"
