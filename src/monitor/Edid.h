@@ -15,6 +15,20 @@ inline constexpr std::size_t kEdidTextSize = 14;
 
 enum class EdidInput : std::uint8_t { Unknown, Analogue, Digital };
 
+// A point of the CIE 1931 xy diagram.
+struct Chromaticity {
+    double x = 0;
+    double y = 0;
+};
+
+// The colours of the screen's red, green and blue, and of its white; all 0 when unknown.
+struct Chromaticities {
+    Chromaticity red;
+    Chromaticity green;
+    Chromaticity blue;
+    Chromaticity white;
+};
+
 // Every fact is zero or empty when unknown; all of them are when the block is not valid.
 struct EdidInfo {
     bool valid = false;
@@ -32,6 +46,7 @@ struct EdidInfo {
     int widthMm = 0;
     int heightMm = 0;
     EdidInput input = EdidInput::Unknown;
+    Chromaticities chromaticities;
 };
 
 EdidInfo DecodeEdid(std::span<const std::uint8_t> bytes);

@@ -169,7 +169,7 @@ public:
     // for them is filled in.
     void GatherFacts(const char*, MonitorFacts& facts) override
     {
-        facts.edid = {true, "LMT", 0x1234, 1, "FUZZ", "", 2560, 1440, 60, false, 600, 340, EdidInput::Digital};
+        facts.edid = {true, "LMT", 0x1234, 1, "FUZZ", "", 2560, 1440, 60, false, 600, 340, EdidInput::Digital, {}};
         facts.desktop = {1920, 1080, 60, false};
         facts.modeCount = 1;
         facts.modes[0] = {1920, 1080, 144, false};

@@ -15,7 +15,7 @@
 namespace {
 
 const EdidInfo kLumetta = {true, "LMT", 0x1234, 1001, "LUMETTA TEST", "", 2560, 1440, 60, false, 600, 340,
-                           EdidInput::Digital};
+                           EdidInput::Digital, {}};
 
 // A monitor that gives nothing wrong: the native mode at its best rate, an identity ramp.
 MonitorFacts Sound()

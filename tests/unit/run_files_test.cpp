@@ -64,7 +64,7 @@ TEST(SavedSettings, TheFileRoundTripsAndADamagedOneIsReadAsFarAsItMakesSense)
 TEST(SavedSettings, MonitorsAreKeyedByMakerProductAndSerialAndTheirPathWhereThatIsNotEnough)
 {
     MonitorFacts a{}, b{}, twin{}, noSerial{}, noEdid{};
-    a.edid = {true, "LMT", 0x1234, 1001, "", "", 0, 0, 0, false, 0, 0, EdidInput::Digital};
+    a.edid = {true, "LMT", 0x1234, 1001, "", "", 0, 0, 0, false, 0, 0, EdidInput::Digital, {}};
     b = a;
     b.edid.serialNumber = 0;
     std::strcpy(b.edid.serialText, "LT-0002");
@@ -133,7 +133,7 @@ TEST(RunFiles, TheLastStepWritesTheReportAndTheChangedSettingsAreSaved)
     fake.WriteIni("[MODELS]\nMODEL_NUMBER=1\nMODEL0=P,Panel\n[P]\nMENU_NUMBER=2\nMENU0=Black level,h,Black,All black\n"
                   "CONTROL0=Brightness\nMENU1=White,h,White,All white\n");
     fake.shell.monitors = {1, {{{0, 0, 800, 600}, "\\\\.\\DISPLAY1", true}}};
-    fake.shell.facts["\\\\.\\DISPLAY1"].edid = {true, "LMT", 0x1234, 1001, "", "", 0, 0, 0, false, 0, 0, EdidInput::Digital};
+    fake.shell.facts["\\\\.\\DISPLAY1"].edid = {true, "LMT", 0x1234, 1001, "", "", 0, 0, 0, false, 0, 0, EdidInput::Digital, {}};
     fake.files.saved = "[ABC 0001 7]\nVCP10=5\n";
     InitWizard(fake.platform);
     GoNext(fake.platform);
